@@ -1,0 +1,57 @@
+#pragma once
+
+#include "kb/CResponses.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kb {
+
+// The number of questions of the question set read last. Only QuestionFileReader::Read
+// writes it; a CRecord takes its size from it when created and keeps that size.
+extern std::int16_t g_NumQuestions;
+
+// The question number that means "no question" (UpdateScore changes only the total).
+inline constexpr std::int16_t kNoQuestion = -999;
+
+// One record (a candidate solution): name, description page, one CResponses per
+// question, and the scores the inference engine leaves on it.
+class CRecord {
+public:
+    // Throws std::out_of_range when g_NumQuestions is 0 or negative.
+    CRecord();
+
+    void SetName(const std::string& name) { m_Name = name; }
+    void SetDescription(const std::string& RecDesc) { m_Description = RecDesc; }
+    const std::string& GetName() const { return m_Name; }
+    const std::string& GetDescription() const { return m_Description; }
+
+    // Adds QScore to the total, then stores it as question QNo's score unless QNo is
+    // kNoQuestion. A QNo outside the record throws std::out_of_range after the addition.
+    void UpdateScore(double QScore, std::int16_t QNo);
+    double GetQScore(int QNo) const;
+    void ResetScore() { m_Score = 0.0; }
+    double GetScore() const { return m_Score; }
+
+    // Hands out the record's own responses object of question QNo (0-based), or
+    // nullptr when QNo is at or beyond the record's size. Negative QNo throws.
+    void GetResponses(std::int16_t QNo, CResponses*& QResp);
+    void GetResponses(std::int16_t QNo, const CResponses*& QResp) const;
+    std::int16_t GetNumResponses() const { return static_cast<std::int16_t>(m_QResponses.size()); }
+
+private:
+    template <typename Self, typename Resp>
+    static void Lookup(Self& self, std::int16_t QNo, Resp*& QResp);
+
+    std::string m_Name;
+    std::string m_Description = "nodesc.htm";
+    std::vector<CResponses> m_QResponses;
+    std::vector<double> m_QScores;
+    double m_Score = 0.0;
+};
+
+using RecordArray = std::vector<std::shared_ptr<CRecord>>;
+
+} // namespace kb

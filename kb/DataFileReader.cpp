@@ -1,0 +1,7 @@
+#include "kb/DataFileReader.h"
+
+namespace kb {
+
+void DataFileReader::Read(const std::string&, RecordArray& records) { records.clear(); } // TODO
+
+} // namespace kb

@@ -1,0 +1,7 @@
+#include "kb/DataFileWriter.h"
+
+namespace kb {
+
+bool DataFileWriter::Save(const RecordArray&, const std::string&) const { return false; } // TODO
+
+} // namespace kb

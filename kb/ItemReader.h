@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace kb {
+
+// Splits the raw bytes of a question set or data file into items, the way both readers
+// read them: an item ends at a comma or at a line end (CR LF, LF or CR), blanks at its
+// start are skipped, an empty line is one empty item, and an item that begins with a
+// double quote runs to the closing quote (not part of the item; whatever follows it up
+// to the next comma or line end is dropped). Trailing blanks are kept.
+// Items are views into the bytes, which must outlive the reader.
+class ItemReader {
+public:
+    explicit ItemReader(std::string_view bytes) : m_Bytes(bytes) {}
+
+    // False at the end of the bytes.
+    bool Next(std::string_view& item);
+
+private:
+    std::size_t ConsumeTo(std::size_t end);
+
+    std::string_view m_Bytes;
+    std::size_t m_Pos = 0;
+    bool m_AfterComma = false; // a comma just ended an item, so one more item follows
+};
+
+} // namespace kb

@@ -1,0 +1,7 @@
+#include "kb/QuestionFileReader.h"
+
+namespace kb {
+
+bool QuestionFileReader::Read(const std::string&, QuestionArray&) { return false; } // TODO
+
+} // namespace kb
