@@ -9,7 +9,9 @@
 // removing its only record leaves one slot without a record (nullptr).
 namespace kb::ArrayManager {
 
-// Both always return false, whatever happened (no caller uses the value).
+// Both always return false, whatever happened (no caller uses the value). A position
+// outside the array, a full array (32767 records) or a record that cannot be made leaves
+// the array as it was.
 bool InsertRecord(RecordArray& records, std::int16_t position);
 bool RemoveRecord(RecordArray& records, std::int16_t position);
 // True when the slot holds no record, or the index lies outside the array.

@@ -5,8 +5,12 @@
 namespace kb {
 
 namespace {
-bool IsBlank(std::string text) { return TrimSpaces(text).empty(); }
-bool IsValidType(std::int16_t T) { return T == 0 || T == 1; }
+bool IsBlank(std::string text) {
+    return TrimSpaces(text).empty();
+}
+bool IsValidType(std::int16_t T) {
+    return T == 0 || T == 1;
+}
 } // namespace
 
 bool CQuestion::SetUserQ(const std::string& Q) {

@@ -41,7 +41,9 @@ void CRecord::Lookup(Self& self, std::int16_t QNo, Resp*& QResp) {
     QResp = idx < self.m_QResponses.size() ? &self.m_QResponses[idx] : nullptr;
 }
 
-void CRecord::GetResponses(std::int16_t QNo, CResponses*& QResp) { Lookup(*this, QNo, QResp); }
+void CRecord::GetResponses(std::int16_t QNo, CResponses*& QResp) {
+    Lookup(*this, QNo, QResp);
+}
 
 void CRecord::GetResponses(std::int16_t QNo, const CResponses*& QResp) const {
     Lookup(*this, QNo, QResp);

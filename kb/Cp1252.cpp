@@ -88,7 +88,7 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
             }
             cp = (cp << 6) | (b & 0x3F);
         }
-        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800)) {
+        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)) {
             return false; // an overlong form would smuggle in a different character
         }
         const int byte = ByteFor(cp);
@@ -101,6 +101,8 @@ bool Utf8ToCp1252(std::string_view text, std::string& out) {
     return true;
 }
 
-bool IsCp1252Encodable(char32_t codePoint) { return ByteFor(codePoint) >= 0; }
+bool IsCp1252Encodable(char32_t codePoint) {
+    return ByteFor(codePoint) >= 0;
+}
 
 } // namespace kb

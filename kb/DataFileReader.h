@@ -12,9 +12,14 @@ namespace kb {
 // that a later save would drop them.
 class DataFileReader {
 public:
-    // Replaces RecordArray by the records of the file RecFile.
+    // A data file holds at most this many records (the count is 16-bit).
+    static constexpr std::int16_t kMaxRecords = 32767;
+
+    // Replaces RecordArray by the records of the file RecFile. Records beyond kMaxRecords
+    // are passed over with all their items and counted as skipped. A file that cannot be
+    // read, or a read while no question set is loaded, leaves no records.
     void Read(const std::string& RecFile, RecordArray& RecordArray);
-    // The number of record headers the last Read found.
+    // The number of record headers the last Read took in.
     std::int16_t RecordCount() const { return m_RecordCount; }
     // The number of items the last Read passed over as malformed.
     long SkippedItems() const { return m_SkippedItems; }

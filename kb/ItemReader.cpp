@@ -3,7 +3,9 @@
 namespace kb {
 
 namespace {
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 } // namespace
 
 // Steps past the delimiter at end (a comma or a line end), if any.
