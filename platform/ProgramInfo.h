@@ -19,4 +19,8 @@ QString InProgramFolder(const QString& fileName);
 // The product home page shipped beside the programs, as a target for ShellOpen.
 QString HomePage();
 
+// Puts the program's folder elsewhere (tests use a folder of their own); "" returns to
+// the executable's folder.
+void SetProgramFolder(const QString& folder);
+
 } // namespace platform

@@ -1,0 +1,182 @@
+#include "platform/QtBackend.h"
+
+#include "platform/HelpViewer.h"
+#include "platform/ProgramInfo.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeDatabase>
+#include <QRegularExpression>
+
+namespace platform {
+
+namespace {
+
+QMessageBox::Icon QtIcon(Icon icon) {
+    switch (icon) {
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Kinds of file that a desktop runs rather than shows.
+bool IsRunnableKind(const QFileInfo& info) {
+    static const QStringList suffixes = {
+        QStringLiteral("appimage"), QStringLiteral("bash"),   QStringLiteral("bat"),
+        QStringLiteral("bin"),      QStringLiteral("cmd"),    QStringLiteral("com"),
+        QStringLiteral("csh"),      QStringLiteral("deb"),    QStringLiteral("desktop"),
+        QStringLiteral("exe"),      QStringLiteral("jar"),    QStringLiteral("js"),
+        QStringLiteral("ksh"),      QStringLiteral("lnk"),    QStringLiteral("msi"),
+        QStringLiteral("pl"),       QStringLiteral("ps1"),    QStringLiteral("py"),
+        QStringLiteral("pyc"),      QStringLiteral("rb"),     QStringLiteral("rpm"),
+        QStringLiteral("run"),      QStringLiteral("scr"),    QStringLiteral("sh"),
+        QStringLiteral("so"),       QStringLiteral("vbs"),    QStringLiteral("wsf"),
+        QStringLiteral("zsh"),      QStringLiteral("command")};
+    if (suffixes.contains(info.suffix().toLower())) {
+        return true;
+    }
+    static const QStringList mimeTypes = {QStringLiteral("application/x-executable"),
+                                          QStringLiteral("application/x-sharedlib"),
+                                          QStringLiteral("application/x-pie-executable"),
+                                          QStringLiteral("application/x-shellscript"),
+                                          QStringLiteral("application/x-desktop"),
+                                          QStringLiteral("application/x-ms-dos-executable"),
+                                          QStringLiteral("application/x-msdownload"),
+                                          QStringLiteral("application/x-java-archive"),
+                                          QStringLiteral("text/x-python"),
+                                          QStringLiteral("application/x-perl"),
+                                          QStringLiteral("application/x-ruby"),
+                                          QStringLiteral("application/javascript")};
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
+    for (const QString& name : mimeTypes) {
+        if (mime.inherits(name)) {
+            return true;
+        }
+    }
+    // Content decides too: a script or binary can carry any name.
+    QFile file(info.filePath());
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(4);
+        if (head.startsWith("#!") ||
+            head == QByteArray("\x7f"
+                               "ELF",
+                               4) ||
+            head.startsWith("MZ")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+Answer QtBackend::MessageBox(const QString& text, Buttons buttons, Icon icon,
+                             const QString& title) {
+    QMessageBox box(QtIcon(icon), title.isEmpty() ? ProgramTitle() : title, text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::OK;
+}
+
+QString QtBackend::OpenFileName(QWidget* owner, const QString& filter, const QString& startName) {
+    return QFileDialog::getOpenFileName(owner, QStringLiteral("Open"), startName, QtFilter(filter));
+}
+
+QString QtBackend::SaveFileName(QWidget* owner, const QString& filter, const QString& startName) {
+    return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), startName,
+                                        QtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtBackend::ShellOpen(const QString& target) {
+    const QUrl url = UrlFor(target);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void QtBackend::ShowHelp(const QString& helpFile, HelpCommand command) {
+    HelpViewer::Instance().Open(helpFile, command);
+}
+
+QString QtBackend::QtFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        const QString patterns = parts.at(i + 1).split(u';', Qt::SkipEmptyParts).join(u' ');
+        // Qt reads the patterns from the last parentheses of the entry.
+        if (description.endsWith(u')') && description.contains(u'(')) {
+            description = description.left(description.lastIndexOf(u'(')).trimmed();
+        }
+        entries << QStringLiteral("%1 (%2)").arg(description, patterns);
+    }
+    if (entries.isEmpty() && !filter.isEmpty()) {
+        return filter;
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QUrl QtBackend::UrlFor(const QString& target) {
+    const QString trimmed = target.trimmed();
+    if (trimmed.isEmpty()) {
+        return {};
+    }
+    // A scheme has two letters or more; "C:\x" is a drive letter, not an address.
+    static const QRegularExpression schemePattern(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+):"));
+    const QRegularExpressionMatch scheme = schemePattern.match(trimmed);
+    if (scheme.hasMatch()) {
+        const QString name = scheme.captured(1).toLower();
+        if (name == u"http" || name == u"https" || name == u"ftp" || name == u"mailto") {
+            const QUrl url(trimmed, QUrl::TolerantMode);
+            return url.isValid() ? url : QUrl();
+        }
+        if (name == u"file") {
+            const QUrl url(trimmed, QUrl::TolerantMode);
+            return url.isLocalFile() && MayOpenFile(url.toLocalFile()) ? url : QUrl();
+        }
+        // Any other kind of address may hand the text to a program that runs it.
+        return {};
+    }
+    if (MayOpenFile(target)) {
+        return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    }
+    // The desktop shell treats "www.…" as a web address when no such file exists.
+    if (trimmed.startsWith(QStringLiteral("www."), Qt::CaseInsensitive) &&
+        !QFileInfo::exists(target)) {
+        const QUrl url(QStringLiteral("http://") + trimmed, QUrl::TolerantMode);
+        return url.isValid() ? url : QUrl();
+    }
+    return {};
+}
+
+bool QtBackend::MayOpenFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return false;
+    }
+    if (info.isDir()) {
+        return true;
+    }
+    return !info.isExecutable() && !IsRunnableKind(info);
+}
+
+} // namespace platform

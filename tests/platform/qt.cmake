@@ -1,0 +1,10 @@
+corvane_add_test(platform_qt_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/BackendTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EntryValidatorTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HelpViewerTest.cpp
+  LIBS corvane_platform
+  QT)
+target_compile_definitions(platform_qt_tests PRIVATE
+  CORVANE_SAMPLE_HELP="${CMAKE_CURRENT_LIST_DIR}/Sample.hlp")
