@@ -1,0 +1,34 @@
+#include "consult/CIniFileReader.h"
+
+#include "kb/Utilities.h"
+#include "platform/IniFile.h"
+
+namespace consult {
+
+CIniFileReader::CIniFileReader(const std::string& programFolder) {
+    m_IniFile = programFolder;
+    if (!m_IniFile.empty() && m_IniFile.back() != '/') {
+        m_IniFile += '/';
+    }
+    m_IniFile += "mirel.ini";
+}
+
+bool CIniFileReader::IniExists() const {
+    return kb::FileExists(m_IniFile);
+}
+
+bool CIniFileReader::WriteParameter(const std::string& Section, const std::string& KeyName,
+                                    const std::string& value) const {
+    return platform::IniFile::WriteString(m_IniFile, Section, KeyName, value);
+}
+
+std::string CIniFileReader::ReadParameter(const std::string& Section,
+                                          const std::string& KeyName) const {
+    std::string value = platform::IniFile::ReadString(m_IniFile, Section, KeyName);
+    // Only the leading blanks go: trailing ones can only come from inside quotes, and
+    // the platform's buffer kept those.
+    const auto first = value.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : value.substr(first);
+}
+
+} // namespace consult

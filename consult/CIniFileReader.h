@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace consult {
+
+// The consultation program's settings file, mirel.ini in the program's folder.
+class CIniFileReader {
+public:
+    // programFolder: the folder the program runs from (no other place is searched).
+    explicit CIniFileReader(const std::string& programFolder);
+
+    bool IniExists() const;
+    // True when the key was written.
+    bool WriteParameter(const std::string& Section, const std::string& KeyName,
+                        const std::string& value) const;
+    // The key's value without its leading blanks, at most 127 characters; "" when the
+    // file, the section or the key is missing.
+    std::string ReadParameter(const std::string& Section, const std::string& KeyName) const;
+
+    const std::string& GetIniFileName() const { return m_IniFile; }
+
+private:
+    std::string m_IniFile;
+};
+
+} // namespace consult
