@@ -1,0 +1,24 @@
+#pragma once
+
+#include "kb/CQuestion.h"
+
+#include <cstdint>
+#include <string>
+
+namespace editor {
+
+// Writes the editor's questions to a question set file: one block of 18 lines per
+// question, Windows-1252 with CR LF line ends.
+class QuestionFileWriter {
+public:
+    // Writes every question up to the last one that is not empty (an empty question
+    // followed by content is written as it is, so nothing after it is lost). The file is
+    // replaced whole or not at all; False when it could not be written or a text holds a
+    // character that Windows-1252 cannot hold.
+    bool Save(const kb::QuestionArray& QArr, const std::string& Filename) const;
+
+private:
+    static std::string TypeToText(std::int16_t T);
+};
+
+} // namespace editor
