@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace platform {
+class ClickableLabel;
+}
+
+namespace dialogs {
+
+// Names the program and its version, describes the system and links to the home page.
+// The caller decides how it is shown: exec() for a modal window, show() for a modeless
+// one. It is placed at the centre when first shown and keeps its place afterwards.
+class About : public QDialog {
+    Q_OBJECT
+public:
+    explicit About(QWidget* parent = nullptr);
+
+    void setVisible(bool visible) override;
+
+private slots:
+    void AboutOK_Click();
+    void Label6_Click();
+
+private:
+    void Form_Load();
+
+    bool m_Loaded = false;
+    QPoint m_Place;
+
+    QFrame* m_Panel3D1;
+    QLabel* m_Picture2;
+    QLabel* m_VersionLabel;
+    QLabel* m_DescriptionLabel;
+    QFrame* m_Panel3D2;
+    QLabel* m_Label1;
+    QLabel* m_Label3;
+    QLabel* m_Label5;
+    QLabel* m_Label7;
+    platform::ClickableLabel* m_Label6;
+    QFrame* m_Line1;
+    QFrame* m_Line2;
+    QPushButton* m_AboutOK;
+};
+
+} // namespace dialogs

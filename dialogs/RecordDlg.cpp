@@ -1,0 +1,122 @@
+#include "dialogs/RecordDlg.h"
+
+#include "kb/Utilities.h"
+#include "platform/Colours.h"
+#include "platform/EntryValidator.h"
+#include "platform/FormUtilities.h"
+#include "platform/Platform.h"
+#include "platform/ProgramInfo.h"
+#include "platform/Twips.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+namespace dialogs {
+
+namespace {
+
+constexpr int kMaxRecordName = 55;
+
+} // namespace
+
+RecordDlg::RecordDlg(QWidget* parent) : QDialog(parent) {
+    using platform::TwipsRect;
+    setObjectName(QStringLiteral("RecordDlg"));
+    setWindowTitle(QStringLiteral("Record Name"));
+    setFixedSize(TwipsRect(0, 0, 5400, 1320).size());
+
+    m_Frame1 = new QGroupBox(QStringLiteral(" Type the record name here "), this);
+    m_Frame1->setObjectName(QStringLiteral("Frame1"));
+    m_Frame1->setGeometry(TwipsRect(60, 45, 5280, 1230));
+
+    m_RecordNameBox = new QLineEdit(m_Frame1);
+    m_RecordNameBox->setObjectName(QStringLiteral("RecordName"));
+    m_RecordNameBox->setGeometry(TwipsRect(120, 300, 5040, 345));
+    m_RecordNameBox->setValidator(
+        new platform::EntryValidator(m_RecordNameBox, true, kMaxRecordName));
+
+    m_CancelBtn = new QPushButton(QStringLiteral("Cancel"), m_Frame1);
+    m_CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    m_CancelBtn->setGeometry(TwipsRect(2760, 765, 1140, 375));
+    m_OKBtn = new QPushButton(QStringLiteral("OK"), m_Frame1);
+    m_OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    m_OKBtn->setGeometry(TwipsRect(4020, 765, 1140, 375));
+    for (QPushButton* button : {m_CancelBtn, m_OKBtn}) {
+        button->setFont(platform::DesignFont(8.25));
+    }
+    m_OKBtn->setDefault(true);
+    m_CancelBtn->setAutoDefault(false);
+
+    setTabOrder(m_RecordNameBox, m_OKBtn);
+    setTabOrder(m_OKBtn, m_CancelBtn);
+
+    connect(m_OKBtn, &QPushButton::clicked, this, &RecordDlg::OKBtn_Click);
+    connect(m_CancelBtn, &QPushButton::clicked, this, &RecordDlg::CancelBtn_Click);
+}
+
+void RecordDlg::setVisible(bool visible) {
+    if (visible && !isVisible()) {
+        if (!m_Loaded) {
+            m_Loaded = true;
+            Form_Load();
+        } else {
+            move(m_Place);
+        }
+    }
+    if (!visible && isVisible()) {
+        m_Place = pos();
+    }
+    QDialog::setVisible(visible);
+}
+
+void RecordDlg::reject() {
+    CancelBtn_Click();
+}
+
+void RecordDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void RecordDlg::Form_Load() {
+    platform::CentreForm(this, 0, 0);
+}
+
+void RecordDlg::Form_Activate() {
+    m_OKPressed = false;
+    m_RecordName.clear();
+    m_RecordNameBox->clear();
+    m_RecordNameBox->setFocus();
+}
+
+bool RecordDlg::IsValidRecordName() const {
+    const QString text = m_RecordNameBox->text();
+    if (text.isEmpty()) {
+        return false;
+    }
+    return !std::all_of(text.begin(), text.end(), [](QChar c) { return c == u' '; });
+}
+
+void RecordDlg::OKBtn_Click() {
+    if (!IsValidRecordName()) {
+        platform::MessageBox(QStringLiteral("Invalid Record Name"), platform::Buttons::OK,
+                             platform::Icon::Exclamation, platform::ProgramTitle());
+        m_RecordNameBox->clear();
+        m_RecordNameBox->setFocus();
+        return;
+    }
+    m_OKPressed = true;
+    std::string text = m_RecordNameBox->text().toStdString();
+    m_RecordName = QString::fromStdString(kb::TrimSpaces(text));
+    hide();
+}
+
+void RecordDlg::CancelBtn_Click() {
+    hide();
+    m_OKPressed = false;
+    m_RecordName.clear();
+}
+
+} // namespace dialogs
