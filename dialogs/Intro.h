@@ -11,8 +11,9 @@ namespace dialogs {
 
 // The splash window the question editor and the consultation program start with. It
 // shows its picture for three seconds, then hides and brings up the main window, which
-// makeMain creates only at that moment. The splash keeps that window and deletes it
-// with itself, unless it is gone already.
+// makeMain creates only at that moment. The program shows the splash right after making
+// it. The splash keeps the main window and deletes it with itself, unless it is gone
+// already.
 class Intro : public QWidget {
     Q_OBJECT
 public:
