@@ -5,8 +5,8 @@
 #include "kb/ItemReader.h"
 #include "kb/WholeNumber.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 #include <exception>
 #include <string_view>
 
@@ -17,38 +17,70 @@ namespace {
 constexpr std::string_view kDescriptionKey = "RecordDescription=";
 constexpr std::string_view kQuestionKey = "Question ";
 
+// Where the marks that decide an item's meaning first appear.
+struct ItemMarks {
+    std::size_t open = std::string_view::npos;     // first "["
+    std::size_t close = std::string_view::npos;    // first "]"
+    std::size_t equals = std::string_view::npos;   // first "="
+    std::size_t question = std::string_view::npos; // first "Question "
+    bool description = false;                      // holds "RecordDescription="
+};
+
+ItemMarks FindMarks(std::string_view item) {
+    // A few library searches beat one loop over the bytes: they scan many bytes at a time.
+    ItemMarks marks;
+    marks.open = item.find('[');
+    marks.close = item.find(']');
+    marks.equals = item.find('=');
+    marks.description = item.find(kDescriptionKey) != std::string_view::npos;
+    marks.question = item.find(kQuestionKey);
+    return marks;
+}
+
 // The nine levels after the "=" of a question line; false unless all nine are there and
 // each is a whole 16-bit number.
 bool ReadLevels(std::string_view rest, std::array<std::int16_t, CResponses::kSlots>& levels) {
+    std::size_t at = 0;
     for (auto& level : levels) {
-        const void* sep =
-            std::memchr(rest.data(), static_cast<unsigned char>(kSeparatorByte), rest.size());
-        if (sep == nullptr) {
+        // Levels as this program writes them ("-10", "5") take the short road.
+        std::size_t p = at;
+        const bool negative = p < rest.size() && rest[p] == '-';
+        p += negative ? 1 : 0;
+        const std::size_t digitsAt = p;
+        long value = 0;
+        while (p < rest.size() && p - digitsAt < 5 && rest[p] >= '0' && rest[p] <= '9') {
+            value = value * 10 + (rest[p] - '0');
+            ++p;
+        }
+        value = negative ? -value : value;
+        if (p > digitsAt && p < rest.size() && rest[p] == kSeparatorByte && value >= -32768 &&
+            value <= 32767) {
+            level = static_cast<std::int16_t>(value);
+            at = p + 1;
+            continue;
+        }
+        const auto sep = rest.find(kSeparatorByte, at);
+        if (sep == std::string_view::npos || !ToWholeNumber(rest.substr(at, sep - at), level)) {
             return false;
         }
-        const auto length = static_cast<std::size_t>(static_cast<const char*>(sep) - rest.data());
-        if (!ToWholeNumber(rest.substr(0, length), level)) {
-            return false;
-        }
-        rest.remove_prefix(length + 1);
+        at = sep + 1;
     }
     return true;
 }
 
 // A question line "Question n=l0¸...¸l8¸" applied to record; false when it is malformed.
-bool ReadQuestionLine(std::string_view item, std::size_t keyAt, CRecord& record) {
-    const auto numberAt = keyAt + kQuestionKey.size();
-    const auto equals = item.find('=');
-    if (equals == std::string_view::npos || equals < numberAt) {
+bool ReadQuestionLine(std::string_view item, const ItemMarks& marks, CRecord& record) {
+    const auto numberAt = marks.question + kQuestionKey.size();
+    if (marks.equals == std::string_view::npos || marks.equals < numberAt) {
         return false;
     }
     std::int16_t number = 0;
-    if (!ToWholeNumber(item.substr(numberAt, equals - numberAt), number) || number < 1 ||
+    if (!ToWholeNumber(item.substr(numberAt, marks.equals - numberAt), number) || number < 1 ||
         number > record.GetNumResponses()) {
         return false;
     }
     std::array<std::int16_t, CResponses::kSlots> levels{};
-    if (!ReadLevels(item.substr(equals + 1), levels)) {
+    if (!ReadLevels(item.substr(marks.equals + 1), levels)) {
         return false;
     }
     CResponses* responses = nullptr;
@@ -80,10 +112,9 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
         ItemReader reader(bytes);
         std::string_view item;
         while (reader.Next(item)) {
-            const auto open = item.find('[');
-            const auto close = item.find(']');
-            if (open != std::string_view::npos && close != std::string_view::npos) {
-                if (close < open) {
+            const ItemMarks marks = FindMarks(item);
+            if (marks.open != std::string_view::npos && marks.close != std::string_view::npos) {
+                if (marks.close < marks.open) {
                     // A broken header: its lines must not land in the record before it.
                     droppingRecord = true;
                     ++m_SkippedItems;
@@ -96,23 +127,23 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
                 }
                 droppingRecord = false;
                 auto record = std::make_shared<CRecord>();
-                record->SetName(Cp1252ToUtf8(item.substr(open + 1, close - open - 1)));
+                record->SetName(
+                    Cp1252ToUtf8(item.substr(marks.open + 1, marks.close - marks.open - 1)));
                 RecordArray.push_back(std::move(record));
                 ++m_RecordCount;
                 continue;
             }
-            if (item.find(kDescriptionKey) != std::string_view::npos) {
+            if (marks.description) {
                 if (RecordArray.empty() || droppingRecord) {
                     ++m_SkippedItems;
                     continue;
                 }
-                RecordArray.back()->SetDescription(Cp1252ToUtf8(item.substr(item.find('=') + 1)));
+                RecordArray.back()->SetDescription(Cp1252ToUtf8(item.substr(marks.equals + 1)));
                 continue;
             }
-            const auto questionAt = item.find(kQuestionKey);
-            if (questionAt != std::string_view::npos) {
+            if (marks.question != std::string_view::npos) {
                 if (RecordArray.empty() || droppingRecord ||
-                    !ReadQuestionLine(item, questionAt, *RecordArray.back())) {
+                    !ReadQuestionLine(item, marks, *RecordArray.back())) {
                     ++m_SkippedItems;
                 }
             }

@@ -3,17 +3,62 @@
 #include "kb/Cp1252.h"
 #include "kb/FileIO.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstring>
 #include <exception>
 
 namespace kb {
 
 namespace {
 
-void AppendNumber(std::string& out, int value) {
-    char buffer[12];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+// Writes value in decimal at out and returns the end.
+char* PutNumber(char* out, int value) {
+    return std::to_chars(out, out + 12, value).ptr;
+}
+
+// A level with its separator, ready to copy: levels are almost always -99 to 99, and
+// copying a prepared text avoids the branches of formatting millions of them.
+struct LevelText {
+    char bytes[8];
+    std::size_t length;
+};
+
+constexpr int kSmallLevel = 99;
+
+constexpr std::array<LevelText, 2 * kSmallLevel + 1> MakeLevelTexts() {
+    std::array<LevelText, 2 * kSmallLevel + 1> texts{};
+    for (int value = -kSmallLevel; value <= kSmallLevel; ++value) {
+        LevelText& text = texts[static_cast<std::size_t>(value + kSmallLevel)];
+        std::size_t n = 0;
+        int magnitude = value < 0 ? -value : value;
+        if (value < 0) {
+            text.bytes[n++] = '-';
+        }
+        if (magnitude >= 10) {
+            text.bytes[n++] = static_cast<char>('0' + magnitude / 10);
+        }
+        text.bytes[n++] = static_cast<char>('0' + magnitude % 10);
+        text.bytes[n++] = kSeparatorByte;
+        text.length = n;
+    }
+    return texts;
+}
+
+constexpr auto kLevelTexts = MakeLevelTexts();
+
+// Writes a level followed by the separator at out and returns the end; out must have
+// room for eight bytes more than the text.
+char* PutLevel(char* out, int value) {
+    if (value >= -kSmallLevel && value <= kSmallLevel) {
+        const LevelText& text = kLevelTexts[static_cast<std::size_t>(value + kSmallLevel)];
+        std::memcpy(out, text.bytes, sizeof text.bytes);
+        return out + text.length;
+    }
+    out = PutNumber(out, value);
+    *out++ = kSeparatorByte;
+    return out;
 }
 
 // Appends text as Windows-1252 bytes; false when it holds a character that cannot be
@@ -55,14 +100,17 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
                 if (responses == nullptr) {
                     return false;
                 }
-                out += "Question ";
-                AppendNumber(out, q + 1);
-                out += '=';
+                // One line at a time into a buffer big enough for any line.
+                char line[128];
+                char* end = std::copy_n("Question ", 9, line);
+                end = PutNumber(end, q + 1);
+                *end++ = '=';
                 for (std::int16_t slot = 0; slot < CResponses::kSlots; ++slot) {
-                    AppendNumber(out, responses->GetResponse(slot));
-                    out += kSeparatorByte;
+                    end = PutLevel(end, responses->GetResponse(slot));
                 }
-                out += "\r\n";
+                *end++ = '\r';
+                *end++ = '\n';
+                out.append(line, end);
             }
             out += "RecordDescription=";
             if (!AppendEncoded(out, record->GetDescription(), scratch)) {

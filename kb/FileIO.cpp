@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace kb {
 
@@ -20,10 +19,14 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         ::close(fd);
         return false;
     }
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    std::vector<char> buffer(1 << 20);
+    // Read straight into the string; it grows only if the file grew meanwhile.
+    std::size_t got = 0;
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (got == bytes.size()) {
+            bytes.resize(bytes.size() * 2);
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -35,9 +38,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         if (n == 0) {
             break;
         }
-        bytes.append(buffer.data(), static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    bytes.resize(got);
     return true;
 }
 
