@@ -78,3 +78,180 @@ TEST_F(DataFileTest, ReadThenWriteGivesTheSameBytes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DataFileTest, LfAndCrFilesAreWrittenBackWithCrLf) {
+    for (const char* name : {"cat_lf.dat", "cat_cr.dat"}) {
+        RecordArray records;
+        m_Reader.Read(Fixture(name), records);
+        const auto path = m_Dir.File("out.dat");
+        ASSERT_TRUE(m_Writer.Save(records, path));
+        EXPECT_EQ(kbtest::Slurp(path), kbtest::Slurp(Fixture("cat.dat"))) << name;
+    }
+}
+
+TEST_F(DataFileTest, HighBytesInNamesAndPagesDecode) {
+    kb::g_NumQuestions = 3;
+    RecordArray records;
+    m_Reader.Read(Fixture("two_records.dat"), records);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]->GetName(), "CAFÉ¸NOIR €");
+    EXPECT_EQ(records[0]->GetDescription(), "C:\\pages\\café\u009D¸.htm");
+    EXPECT_EQ(Levels(*records[0], 1),
+              (std::vector<std::int16_t>{-5, 5, 0, 10, -10, 0, 0, 0, 32767}));
+    EXPECT_EQ(Levels(*records[0], 2)[8], -32768);
+    EXPECT_EQ(records[1]->GetName(), "DOG");
+}
+
+TEST_F(DataFileTest, MalformedItemsArePassedOverAndCounted) {
+    RecordArray records;
+    m_Reader.Read(Fixture("malformed.dat"), records);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(m_Reader.RecordCount(), 2);
+    EXPECT_EQ(m_Reader.SkippedItems(), 12);
+
+    EXPECT_EQ(records[0]->GetName(), "ONE");
+    EXPECT_EQ(records[0]->GetDescription(), "one.htm");
+    EXPECT_EQ(Levels(*records[0], 0), (std::vector<std::int16_t>{5, -5, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Levels(*records[0], 1), std::vector<std::int16_t>(9, 0));
+
+    // The lines after the broken header do not touch record ONE.
+    EXPECT_EQ(records[1]->GetName(), "TWO");
+    EXPECT_EQ(records[1]->GetDescription(), "two.htm");
+    EXPECT_EQ(Levels(*records[1], 0),
+              (std::vector<std::int16_t>{-10, 10, 10, 10, 10, 10, 10, 10, 10}));
+    EXPECT_EQ(Levels(*records[1], 1), (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+TEST_F(DataFileTest, EmptyMissingAndHeaderlessFilesGiveNoRecords) {
+    kbtest::Spit(m_Dir.File("empty.dat"), "");
+    kbtest::Spit(m_Dir.File("junk.dat"), "no header here\r\n\r\nQuestion=,,,\r\n");
+    for (const char* name : {"empty.dat", "junk.dat", "missing.dat"}) {
+        RecordArray records{std::make_shared<kb::CRecord>()};
+        m_Reader.Read(m_Dir.File(name), records);
+        EXPECT_TRUE(records.empty()) << name;
+        EXPECT_EQ(m_Reader.RecordCount(), 0) << name;
+    }
+    EXPECT_EQ(m_Reader.SkippedItems(), 0);
+}
+
+TEST_F(DataFileTest, WithoutAQuestionSetNothingIsMadeAndNothingThrows) {
+    kb::g_NumQuestions = 0;
+    RecordArray records;
+    m_Reader.Read(Fixture("cat.dat"), records);
+    EXPECT_TRUE(records.empty());
+    EXPECT_EQ(m_Reader.RecordCount(), 0);
+    EXPECT_EQ(m_Reader.SkippedItems(), 4); // the header, two questions, the description
+}
+
+TEST_F(DataFileTest, RecordsBeyondTheLimitAreSkippedWithTheirLines) {
+    kb::g_NumQuestions = 1;
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) {
+        bytes += "[R" + std::to_string(i) +
+                 "]\r\nQuestion 1=1\xB8"
+                 "2\xB8"
+                 "3\xB8"
+                 "4\xB8"
+                 "5\xB8"
+                 "6\xB8"
+                 "7\xB8"
+                 "8\xB8"
+                 "9\xB8\r\nRecordDescription=d.htm\r\n\r\n";
+    }
+    kbtest::Spit(m_Dir.File("many.dat"), bytes);
+    RecordArray records;
+    m_Reader.Read(m_Dir.File("many.dat"), records);
+    ASSERT_EQ(records.size(), 32767u);
+    EXPECT_EQ(m_Reader.RecordCount(), 32767);
+    EXPECT_EQ(m_Reader.SkippedItems(), (40000 - 32767) * 3);
+    EXPECT_EQ(records.back()->GetName(), "R32766");
+    EXPECT_EQ(Levels(*records.back(), 0)[8], 9);
+}
+
+TEST_F(DataFileTest, WritesEveryBlockWithAllNineLevels) {
+    kb::g_NumQuestions = 3;
+    RecordArray records{std::make_shared<kb::CRecord>(), std::make_shared<kb::CRecord>()};
+    records[0]->SetName("A");
+    records[1]->SetName("B");
+    records[1]->SetDescription("");
+    kb::CResponses* r = nullptr;
+    records[1]->GetResponses(2, r);
+    r->SetResponse(0, -5);
+    r->SetResponse(8, 1000);
+    const auto path = m_Dir.File("out.dat");
+    ASSERT_TRUE(m_Writer.Save(records, path));
+    const std::string zeros = "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8";
+    const std::string expected = "[A]\r\n"
+                                 "Question 1=" +
+                                 zeros +
+                                 "\r\n"
+                                 "Question 2=" +
+                                 zeros +
+                                 "\r\n"
+                                 "Question 3=" +
+                                 zeros +
+                                 "\r\n"
+                                 "RecordDescription=nodesc.htm\r\n"
+                                 "\r\n"
+                                 "[B]\r\n"
+                                 "Question 1=" +
+                                 zeros +
+                                 "\r\n"
+                                 "Question 2=" +
+                                 zeros +
+                                 "\r\n"
+                                 "Question 3=-5\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "0\xB8"
+                                 "1000\xB8\r\n"
+                                 "RecordDescription=\r\n"
+                                 "\r\n";
+    EXPECT_EQ(kbtest::Slurp(path), expected);
+}
+
+// Every failure leaves the file that was there as it was.
+TEST_F(DataFileTest, FailedSaveLeavesTheOldFile) {
+    const auto path = m_Dir.File("keep.dat");
+    const std::string old = kbtest::Slurp(Fixture("cat.dat"));
+    kbtest::Spit(path, old);
+
+    auto good = std::make_shared<kb::CRecord>();
+    auto unwritable = std::make_shared<kb::CRecord>();
+    unwritable->SetName("ΩMEGA");
+    auto badPage = std::make_shared<kb::CRecord>();
+    badPage->SetDescription("page\xC3");
+    kb::g_NumQuestions = 1;
+    auto smaller = std::make_shared<kb::CRecord>();
+    kb::g_NumQuestions = 2;
+
+    const std::pair<const char*, RecordArray> cases[] = {
+        {"no records", {}},
+        {"empty slot first", {nullptr}},
+        {"empty slot later", {good, nullptr}},
+        {"name not in the code page", {good, unwritable}},
+        {"page not valid text", {badPage}},
+        {"record with fewer questions", {good, smaller}},
+    };
+    for (const auto& [what, records] : cases) {
+        EXPECT_FALSE(m_Writer.Save(records, path)) << what;
+        EXPECT_EQ(kbtest::Slurp(path), old) << what;
+    }
+    EXPECT_FALSE(m_Writer.Save({good}, m_Dir.File("no/folder/x.dat")));
+}
+
+} // namespace

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using kb::QuestionArray;
 using kb::QuestionFileReader;
 using kbtest::Fixture;
@@ -88,6 +91,235 @@ TEST_F(QuestionFileReaderTest, HighBytesAndSeparatorDecodeToUtf8) {
     EXPECT_EQ(q.GetImportance(), 2.0);
     EXPECT_EQ(q.m_Dependencies.GetType(), 0);
     EXPECT_TRUE(q.m_Dependencies.IsDependentQ(1));
+}
+
+} // namespace
+
+namespace {
+
+// The lines of the example block, to be varied one at a time.
+std::vector<std::string> ExampleLines() {
+    return {"Which colour is the animal?",
+            "Single",
+            "What colour is it?",
+            "Single",
+            "Black",
+            "White",
+            "Ginger",
+            "Null",
+            "Null",
+            "Null",
+            "Null",
+            "Null",
+            "Null",
+            " 2",
+            " 1\xB8"
+            "2\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "OR",
+            " 3\xB8"
+            "1\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8"
+            "0\xB8",
+            "nohelp.htm",
+            " 1.5"};
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += line + "\r\n";
+    }
+    return bytes;
+}
+
+std::string WithLine(std::size_t lineNo, const std::string& text) {
+    auto lines = ExampleLines();
+    lines[lineNo - 1] = text;
+    return Join(lines);
+}
+
+TEST_F(QuestionFileReaderTest, AnswerTypeIsSingleOnlyWhenTheItemSaysSo) {
+    const std::pair<const char*, int> cases[] = {
+        {"Single", 0},     {"single", 0},   {"Single choice", 0},
+        {"is SINGLE?", 0}, {"Multiple", 1}, {"multiple", 1},
+        {"MULTIPLE", 1},   {"", 1},         {"Sing le", 1}};
+    for (const auto& [text, type] : cases) {
+        QuestionArray questions;
+        auto lines = ExampleLines();
+        lines[1] = text;
+        lines[3] = text;
+        ASSERT_TRUE(ReadBytes(Join(lines), questions)) << text;
+        EXPECT_EQ(questions[0]->GetKEType(), type) << text;
+        EXPECT_EQ(questions[0]->GetUserType(), type) << text;
+    }
+}
+
+TEST_F(QuestionFileReaderTest, ImportanceFromItsText) {
+    const std::pair<const char*, double> cases[] = {{" 2", 2.0}, {" 1.5", 1.5},  {" 1", 1.0},
+                                                    {"", 1.0},   {" 1.25", 2.0}, {"x", 1.0}};
+    for (const auto& [text, importance] : cases) {
+        QuestionArray questions;
+        ASSERT_TRUE(ReadBytes(WithLine(18, text), questions)) << text;
+        EXPECT_EQ(questions[0]->GetImportance(), importance) << text;
+    }
+}
+
+TEST_F(QuestionFileReaderTest, OptionCountLine) {
+    // Value of line 14, and the option count that results (0 when the read fails).
+    const std::pair<const char*, int> cases[] = {
+        {" 1", 2},   {" 8", 9},  {" 1.5", 3}, // 1.5 rounds to 2
+        {" 2.5", 3},                          // a half goes to the even neighbour
+        {" 0", 9},                            // refused: all nine items stay options
+        {" 9", 9},   {" -1", 9}, {" 32767", 9}, {"abc", 0}, {"", 0}, {" 40000", 0}};
+    for (const auto& [text, options] : cases) {
+        QuestionArray questions;
+        const bool ok = ReadBytes(WithLine(14, text), questions);
+        EXPECT_EQ(ok, options != 0) << '"' << text << '"';
+        if (ok) {
+            EXPECT_EQ(questions[0]->GetNumOptions(), options) << '"' << text << '"';
+        }
+    }
+    QuestionArray questions;
+    ASSERT_TRUE(ReadBytes(WithLine(14, " 0"), questions));
+    EXPECT_EQ(questions[0]->GetOption(3), "Null");
+    EXPECT_EQ(questions[0]->GetOption(8), "Null");
+}
+
+TEST_F(QuestionFileReaderTest, RelianceLines) {
+    const std::string zeros = "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8"
+                              "0\xB8";
+    struct Case {
+        std::string questions;
+        std::string options;
+        bool ok;
+        int type;
+        int pairs;
+    };
+    const Case cases[] = {
+        {zeros + "AND", zeros, true, 0, 0},
+        {zeros, zeros, true, 0, 0},
+        {zeros + "or", zeros, true, 1, 0},
+        {" 2\xB8 2\xB8" + zeros.substr(4) + "OR", "1\xB8 1 \xB8" + zeros.substr(4), true, 1, 1},
+        {"1\xB8"
+         "2\xB8" +
+             zeros.substr(4) + "AND",
+         "1\xB8"
+         "1\xB8" +
+             zeros.substr(4) + "junk",
+         true, 0, 2},
+        {zeros.substr(2) + "AND", zeros, false, 0, 0},   // eight separators
+        {zeros, zeros.substr(2), false, 0, 0},           // eight separators
+        {"x\xB8" + zeros.substr(2), zeros, false, 0, 0}, // not a number
+        {"\xB8" + zeros.substr(2), zeros, false, 0, 0},  // empty piece
+        {"70000\xB8" + zeros.substr(2), zeros, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        QuestionArray questions;
+        auto lines = ExampleLines();
+        lines[14] = c.questions;
+        lines[15] = c.options;
+        const bool ok = ReadBytes(Join(lines), questions);
+        EXPECT_EQ(ok, c.ok) << testing::PrintToString(c.questions);
+        if (ok) {
+            EXPECT_EQ(questions[0]->m_Dependencies.GetType(), c.type);
+            EXPECT_EQ(questions[0]->m_Dependencies.GetNumDependencies(), c.pairs);
+        } else {
+            EXPECT_EQ(m_Reader.QuestionCount(), 0);
+        }
+    }
+}
+
+TEST_F(QuestionFileReaderTest, ItemCountDecidesTheNumberOfQuestions) {
+    const auto block = ExampleLines();
+    // One block and ten more items: two questions, the second filled with what there is.
+    auto lines = block;
+    lines.insert(lines.end(), block.begin(), block.begin() + 10);
+    QuestionArray questions;
+    EXPECT_FALSE(ReadBytes(Join(lines), questions));
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(kb::g_NumQuestions, 2);
+    EXPECT_EQ(m_Reader.QuestionCount(), 1);
+    EXPECT_EQ(questions[1]->GetKEQ(), "Which colour is the animal?");
+    EXPECT_EQ(questions[1]->GetNumOptions(), 6); // items 5 to 10, no count yet
+
+    // 27 items round to two questions, 45 to two as well.
+    lines = block;
+    lines.insert(lines.end(), block.begin(), block.begin() + 9);
+    EXPECT_FALSE(ReadBytes(Join(lines), questions));
+    EXPECT_EQ(questions.size(), 2u);
+}
+
+TEST_F(QuestionFileReaderTest, NoWholeQuestionLeavesEverythingAsItWas) {
+    const auto block = ExampleLines();
+    const std::vector<std::string> nine(block.begin(), block.begin() + 9);
+    for (const std::string& bytes : {std::string(), Join(nine)}) {
+        QuestionArray questions{std::make_shared<kb::CQuestion>()};
+        const auto kept = questions[0];
+        kb::g_NumQuestions = 7;
+        EXPECT_FALSE(ReadBytes(bytes, questions));
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0], kept);
+        EXPECT_EQ(kb::g_NumQuestions, 7);
+    }
+    QuestionArray questions;
+    EXPECT_FALSE(m_Reader.Read(m_Dir.File("missing.qst"), questions));
+    EXPECT_FALSE(m_Reader.Read(m_Dir.Path().string(), questions));
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(kb::g_NumQuestions, 7);
+}
+
+TEST_F(QuestionFileReaderTest, MoreItemsThanTheLimitAreRefused) {
+    // 1820 questions are 32760 items; eight more pass the limit of 32767.
+    std::string bytes;
+    const std::string block = Join(ExampleLines());
+    for (int i = 0; i < 1820; ++i) {
+        bytes += block;
+    }
+    QuestionArray questions;
+    ASSERT_TRUE(ReadBytes(bytes, questions));
+    EXPECT_EQ(m_Reader.QuestionCount(), 1820);
+    bytes += ",,,,,,,\r\n"; // 8 items
+    kb::g_NumQuestions = 3;
+    QuestionArray kept;
+    EXPECT_FALSE(ReadBytes(bytes, kept));
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(kb::g_NumQuestions, 3);
+}
+
+TEST_F(QuestionFileReaderTest, QuotedItemsAndTrailingBlanks) {
+    auto lines = ExampleLines();
+    lines[0] = "\"Cats, dogs\"";
+    lines[2] = "  Kept blanks  ";
+    lines[16] = "\"\"";
+    QuestionArray questions;
+    ASSERT_TRUE(ReadBytes(Join(lines), questions));
+    EXPECT_EQ(questions[0]->GetKEQ(), "Cats, dogs");
+    EXPECT_EQ(questions[0]->GetUserQ(), "Kept blanks  ");
+    EXPECT_EQ(questions[0]->GetQHelp(), "nohelp.htm"); // an empty page is refused
+
+    // An unquoted comma shifts every later item.
+    lines = ExampleLines();
+    lines[0] = "Cats, dogs";
+    EXPECT_FALSE(ReadBytes(Join(lines), questions));
 }
 
 } // namespace

@@ -1,0 +1,63 @@
+#include "kb/FileIO.h"
+
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t EntriesIn(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(FileIO, ReadWholeFileTakesEveryByte) {
+    kbtest::ScratchDir dir;
+    const std::string bytes("a\0\r\n\xB8\xFF", 6);
+    kbtest::Spit(dir.File("f"), bytes);
+    std::string read;
+    ASSERT_TRUE(kb::ReadWholeFile(dir.File("f"), read));
+    EXPECT_EQ(read, bytes);
+    kbtest::Spit(dir.File("empty"), "");
+    ASSERT_TRUE(kb::ReadWholeFile(dir.File("empty"), read));
+    EXPECT_EQ(read, "");
+    EXPECT_FALSE(kb::ReadWholeFile(dir.File("missing"), read));
+    EXPECT_FALSE(kb::ReadWholeFile(dir.Path().string(), read));
+}
+
+TEST(FileIO, WriteReplacesTheFileAndLeavesNoTemporary) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("out.dat");
+    ASSERT_TRUE(kb::WriteFileAtomically(path, "first"));
+    ASSERT_TRUE(kb::WriteFileAtomically(path, "second\r\n"));
+    EXPECT_EQ(kbtest::Slurp(path), "second\r\n");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+TEST(FileIO, WriteKeepsTheTargetsPermissions) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("out.dat");
+    kbtest::Spit(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(kb::WriteFileAtomically(path, "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(FileIO, FailedWriteLeavesNothingBehind) {
+    kbtest::ScratchDir dir;
+    EXPECT_FALSE(kb::WriteFileAtomically(dir.File("no/such/folder.dat"), "x"));
+    EXPECT_FALSE(kb::WriteFileAtomically("", "x"));
+    fs::create_directory(dir.File("folder"));
+    EXPECT_FALSE(kb::WriteFileAtomically(dir.File("folder"), "x"));
+    EXPECT_TRUE(fs::is_directory(dir.File("folder")));
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+} // namespace
