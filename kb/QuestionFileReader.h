@@ -11,8 +11,12 @@ namespace kb {
 // questions, and sets g_NumQuestions to the number of questions it sized the array for.
 class QuestionFileReader {
 public:
-    // True when the whole file was read. On failure the questions read so far stay in
-    // QArray (see the comments in the source for what each failure leaves).
+    // True when the whole file was read. A file that cannot be read, holds more than
+    // kMaxItems items or no whole question (fewer than 10 items) leaves QArray,
+    // g_NumQuestions and QuestionCount as they were. Any later failure (a block cut short,
+    // an item left over, a count or reliance number that is not a 16-bit whole number, too
+    // few separators) leaves the n questions the array was sized for, those read so far
+    // filled, and the count of complete blocks.
     bool Read(const std::string& QFile, QuestionArray& QArray);
     // The number of complete blocks the last Read filled.
     std::int16_t QuestionCount() const { return m_QuestionsRead; }

@@ -149,16 +149,8 @@ TEST_F(DataFileTest, RecordsBeyondTheLimitAreSkippedWithTheirLines) {
     kb::g_NumQuestions = 1;
     std::string bytes;
     for (int i = 0; i < 40000; ++i) {
-        bytes += "[R" + std::to_string(i) +
-                 "]\r\nQuestion 1=1\xB8"
-                 "2\xB8"
-                 "3\xB8"
-                 "4\xB8"
-                 "5\xB8"
-                 "6\xB8"
-                 "7\xB8"
-                 "8\xB8"
-                 "9\xB8\r\nRecordDescription=d.htm\r\n\r\n";
+        bytes += "[R" + std::to_string(i) + "]\r\n" +
+                 kbtest::B("Question 1=1¸2¸3¸4¸5¸6¸7¸8¸9¸\r\nRecordDescription=d.htm\r\n\r\n");
     }
     kbtest::Spit(m_Dir.File("many.dat"), bytes);
     RecordArray records;
@@ -182,46 +174,7 @@ TEST_F(DataFileTest, WritesEveryBlockWithAllNineLevels) {
     r->SetResponse(8, 1000);
     const auto path = m_Dir.File("out.dat");
     ASSERT_TRUE(m_Writer.Save(records, path));
-    const std::string zeros = "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8";
-    const std::string expected = "[A]\r\n"
-                                 "Question 1=" +
-                                 zeros +
-                                 "\r\n"
-                                 "Question 2=" +
-                                 zeros +
-                                 "\r\n"
-                                 "Question 3=" +
-                                 zeros +
-                                 "\r\n"
-                                 "RecordDescription=nodesc.htm\r\n"
-                                 "\r\n"
-                                 "[B]\r\n"
-                                 "Question 1=" +
-                                 zeros +
-                                 "\r\n"
-                                 "Question 2=" +
-                                 zeros +
-                                 "\r\n"
-                                 "Question 3=-5\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "0\xB8"
-                                 "1000\xB8\r\n"
-                                 "RecordDescription=\r\n"
-                                 "\r\n";
-    EXPECT_EQ(kbtest::Slurp(path), expected);
+    EXPECT_EQ(kbtest::Slurp(path), kbtest::Slurp(Fixture("three_questions.dat")));
 }
 
 // Every failure leaves the file that was there as it was.

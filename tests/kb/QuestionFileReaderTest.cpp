@@ -99,41 +99,14 @@ namespace {
 
 // The lines of the example block, to be varied one at a time.
 std::vector<std::string> ExampleLines() {
-    return {"Which colour is the animal?",
-            "Single",
-            "What colour is it?",
-            "Single",
-            "Black",
-            "White",
-            "Ginger",
-            "Null",
-            "Null",
-            "Null",
-            "Null",
-            "Null",
-            "Null",
-            " 2",
-            " 1\xB8"
-            "2\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "OR",
-            " 3\xB8"
-            "1\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8"
-            "0\xB8",
-            "nohelp.htm",
-            " 1.5"};
+    const std::string bytes = kbtest::Slurp(Fixture("example.qst"));
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const auto end = bytes.find("\r\n", at);
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
 }
 
 std::string Join(const std::vector<std::string>& lines) {
@@ -198,15 +171,7 @@ TEST_F(QuestionFileReaderTest, OptionCountLine) {
 }
 
 TEST_F(QuestionFileReaderTest, RelianceLines) {
-    const std::string zeros = "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8"
-                              "0\xB8";
+    using kbtest::B;
     struct Case {
         std::string questions;
         std::string options;
@@ -215,22 +180,16 @@ TEST_F(QuestionFileReaderTest, RelianceLines) {
         int pairs;
     };
     const Case cases[] = {
-        {zeros + "AND", zeros, true, 0, 0},
-        {zeros, zeros, true, 0, 0},
-        {zeros + "or", zeros, true, 1, 0},
-        {" 2\xB8 2\xB8" + zeros.substr(4) + "OR", "1\xB8 1 \xB8" + zeros.substr(4), true, 1, 1},
-        {"1\xB8"
-         "2\xB8" +
-             zeros.substr(4) + "AND",
-         "1\xB8"
-         "1\xB8" +
-             zeros.substr(4) + "junk",
-         true, 0, 2},
-        {zeros.substr(2) + "AND", zeros, false, 0, 0},   // eight separators
-        {zeros, zeros.substr(2), false, 0, 0},           // eight separators
-        {"x\xB8" + zeros.substr(2), zeros, false, 0, 0}, // not a number
-        {"\xB8" + zeros.substr(2), zeros, false, 0, 0},  // empty piece
-        {"70000\xB8" + zeros.substr(2), zeros, false, 0, 0},
+        {B("0¸0¸0¸0¸0¸0¸0¸0¸0¸AND"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), true, 0, 0},
+        {B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), true, 0, 0},
+        {B("0¸0¸0¸0¸0¸0¸0¸0¸0¸or"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), true, 1, 0},
+        {B(" 2¸ 2¸0¸0¸0¸0¸0¸0¸0¸OR"), B("1¸ 1 ¸0¸0¸0¸0¸0¸0¸0¸"), true, 1, 1}, // repeated pair
+        {B("1¸2¸0¸0¸0¸0¸0¸0¸0¸AND"), B("1¸1¸0¸0¸0¸0¸0¸0¸0¸junk"), true, 0, 2},
+        {B("0¸0¸0¸0¸0¸0¸0¸0¸AND"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), false, 0, 0}, // eight "¸"
+        {B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), B("0¸0¸0¸0¸0¸0¸0¸0¸"), false, 0, 0},
+        {B("x¸0¸0¸0¸0¸0¸0¸0¸0¸"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), false, 0, 0},
+        {B("¸0¸0¸0¸0¸0¸0¸0¸0¸"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), false, 0, 0}, // empty piece
+        {B("70000¸0¸0¸0¸0¸0¸0¸0¸0¸"), B("0¸0¸0¸0¸0¸0¸0¸0¸0¸"), false, 0, 0},
     };
     for (const auto& c : cases) {
         QuestionArray questions;

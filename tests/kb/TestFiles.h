@@ -24,6 +24,20 @@ inline void Spit(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// File bytes written readably: every "¸" becomes the separator byte 0xB8.
+inline std::string B(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.substr(i).starts_with("\u00B8")) {
+            bytes += '\xB8';
+            ++i;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
+}
+
 // A fresh folder under the system's temporary folder, removed again with the object.
 class ScratchDir {
 public:
