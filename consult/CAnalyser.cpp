@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <limits>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,55 @@ int ClampCount(int n, std::size_t size) {
     return std::clamp(n, 0, limit);
 }
 
+// Runs work over records 0 to nRecs - 1, split over threads when there is enough of it.
+// Only when every record object appears once, so no two threads ever share one.
+template <typename Work>
+void RunInChunks(const kb::RecordArray& Records, int nRecs, long perRecord, const Work& work) {
+    constexpr long kPairsPerThread = 200000;
+    const long pairs = static_cast<long>(nRecs) * std::max(perRecord, 1L);
+    const auto hardware = static_cast<long>(std::thread::hardware_concurrency());
+    const int threads =
+        static_cast<int>(std::clamp(pairs / kPairsPerThread, 1L, std::max(hardware, 1L)));
+    if (threads > 1) {
+        std::vector<const kb::CRecord*> objects;
+        objects.reserve(static_cast<std::size_t>(nRecs));
+        for (int r = 0; r < nRecs; ++r) {
+            if (const kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get()) {
+                objects.push_back(rec);
+            }
+        }
+        std::sort(objects.begin(), objects.end());
+        if (std::adjacent_find(objects.begin(), objects.end()) != objects.end()) {
+            work(0, nRecs);
+            return;
+        }
+    } else {
+        work(0, nRecs);
+        return;
+    }
+    std::vector<std::thread> pool;
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
+    for (int t = 0; t < threads; ++t) {
+        const int begin = static_cast<int>(static_cast<long>(nRecs) * t / threads);
+        const int end = static_cast<int>(static_cast<long>(nRecs) * (t + 1) / threads);
+        pool.emplace_back([&work, &errors, t, begin, end] {
+            try {
+                work(begin, end);
+            } catch (...) {
+                errors[static_cast<std::size_t>(t)] = std::current_exception();
+            }
+        });
+    }
+    for (std::thread& th : pool) {
+        th.join();
+    }
+    for (const std::exception_ptr& e : errors) {
+        if (e) {
+            std::rethrow_exception(e);
+        }
+    }
+}
+
 } // namespace
 
 int CAnalyser::GetSelectedOption(const kb::CResponses& Resp) {
@@ -95,12 +146,6 @@ void CAnalyser::Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordA
     nQs = ClampCount(nQs, Questions.size());
     nRecs = ClampCount(nRecs, Records.size());
 
-    for (int r = 0; r < nRecs; ++r) {
-        if (Records[static_cast<std::size_t>(r)]) {
-            Records[static_cast<std::size_t>(r)]->ResetScore();
-        }
-    }
-
     std::vector<AnsweredQuestion> answered;
     for (int q = 0; q < nQs; ++q) {
         const auto& question = Questions[static_cast<std::size_t>(q)];
@@ -109,76 +154,90 @@ void CAnalyser::Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordA
         }
     }
 
-    // Record by record rather than question by question: each record's total still
-    // grows in question order, so the sums are bit for bit the same, and each record's
-    // data is visited once instead of once per question.
-    for (int r = 0; r < nRecs; ++r) {
-        kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get();
-        if (rec == nullptr) {
-            continue;
-        }
-        for (const AnsweredQuestion& a : answered) {
-            const kb::CResponses* R = nullptr;
-            rec->GetResponses(a.QNo, R);
-            if (R == nullptr) {
-                continue; // a record shorter than the set earns nothing on the rest
-            }
-            rec->UpdateScore(Score(a, *R), a.QNo);
-        }
-    }
-
     double M = 0.0;
     for (const AnsweredQuestion& a : answered) {
         M += a.Weight * 10.0 + a.Weight * 10.0;
     }
 
-    for (int r = 0; r < nRecs; ++r) {
-        kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get();
-        if (rec == nullptr) {
-            continue;
+    // Record by record rather than question by question: each record's total still
+    // grows in question order, so the sums are bit for bit the same, each record's data
+    // is visited once instead of once per question, and records can be scored apart.
+    std::vector<double> keys(static_cast<std::size_t>(nRecs));
+    const auto scoreRange = [&](int begin, int end) {
+        for (int r = begin; r < end; ++r) {
+            kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get();
+            if (rec == nullptr) {
+                keys[static_cast<std::size_t>(r)] = -std::numeric_limits<double>::infinity();
+                continue;
+            }
+            rec->ResetScore();
+            for (const AnsweredQuestion& a : answered) {
+                const kb::CResponses* R = nullptr;
+                rec->GetResponses(a.QNo, R);
+                if (R == nullptr) {
+                    continue; // a record shorter than the set earns nothing on the rest
+                }
+                rec->UpdateScore(Score(a, *R), a.QNo);
+            }
+            const double p = M > 0.0 ? (M / 2.0 + rec->GetScore()) / M * 100.0 : 0.0;
+            rec->ResetScore();
+            rec->UpdateScore(p, kb::kNoQuestion);
+            keys[static_cast<std::size_t>(r)] = rec->GetScore();
         }
-        const double p = M > 0.0 ? (M / 2.0 + rec->GetScore()) / M * 100.0 : 0.0;
-        rec->ResetScore();
-        rec->UpdateScore(p, kb::kNoQuestion);
-    }
+    };
+    RunInChunks(Records, nRecs, static_cast<long>(answered.size()), scoreRange);
 
-    SortRecords(Records, nRecs);
+    // The sort is handed the scores just worked out, so it need not visit every record
+    // again; SortRecords on its own reads them from the records.
+    SortByScores(Records, std::move(keys));
 }
 
 void CAnalyser::SortRecords(kb::RecordArray& Records, int nRecs) {
     const int n = ClampCount(nRecs, Records.size());
+    std::vector<double> scores(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const auto& rec = Records[static_cast<std::size_t>(i)];
+        scores[static_cast<std::size_t>(i)] =
+            rec ? rec->GetScore() : -std::numeric_limits<double>::infinity();
+    }
+    SortByScores(Records, std::move(scores));
+}
+
+void CAnalyser::SortByScores(kb::RecordArray& Records, std::vector<double> scores) {
+    const int n = static_cast<int>(scores.size());
     if (n == 0) {
         return;
     }
 
-    // A tournament tree over the positions: each inner node holds the position of the
-    // first maximum below it. A score that could never beat the start value (NaN too)
-    // is stored as -infinity, so it is never picked, as in the selection sort.
+    // A tournament tree over the positions: each inner node holds the first maximum
+    // below it, with its score, so that replaying a path looks at one sibling per level.
+    // A score that could never beat the start value (NaN too) is stored as -infinity,
+    // so it is never picked, as in the selection sort.
+    struct Entry {
+        double Key;
+        std::uint32_t Pos;
+    };
     constexpr double kNever = -std::numeric_limits<double>::infinity();
     std::size_t leaves = 1;
     while (leaves < static_cast<std::size_t>(n)) {
         leaves *= 2;
     }
-    std::vector<double> key(leaves, kNever);
-    for (int i = 0; i < n; ++i) {
-        const auto& rec = Records[static_cast<std::size_t>(i)];
-        const double s = rec ? rec->GetScore() : kNever;
-        key[static_cast<std::size_t>(i)] = s > kSortStart ? s : kNever;
-    }
-    std::vector<std::uint32_t> node(2 * leaves);
+    std::vector<Entry> node(2 * leaves, Entry{kNever, 0});
     for (std::size_t i = 0; i < leaves; ++i) {
-        node[leaves + i] = static_cast<std::uint32_t>(i);
+        const double s = i < scores.size() ? scores[i] : kNever;
+        node[leaves + i] = Entry{s > kSortStart ? s : kNever, static_cast<std::uint32_t>(i)};
     }
-    const auto winner = [&](std::size_t x) {
-        const std::uint32_t l = node[2 * x];
-        const std::uint32_t r = node[2 * x + 1];
-        return key[r] > key[l] ? r : l; // ties go to the left: the first maximum
+    // Ties go to the left: the first maximum.
+    const auto winner = [&node](std::size_t x) -> const Entry& {
+        return node[2 * x + 1].Key > node[2 * x].Key ? node[2 * x + 1] : node[2 * x];
     };
     for (std::size_t x = leaves - 1; x >= 1; --x) {
         node[x] = winner(x);
     }
-    const auto update = [&](std::size_t pos) {
-        for (std::size_t x = (leaves + pos) / 2; x >= 1; x /= 2) {
+    const auto set = [&](std::size_t pos, double key) {
+        std::size_t x = leaves + pos;
+        node[x].Key = key;
+        for (x /= 2; x >= 1; x /= 2) {
             node[x] = winner(x);
         }
     };
@@ -186,20 +245,17 @@ void CAnalyser::SortRecords(kb::RecordArray& Records, int nRecs) {
     std::size_t bestIdx = 0;
     int i = 0;
     for (; i < n; ++i) {
-        const std::size_t top = node[1];
-        if (!(key[top] > kSortStart)) {
+        const Entry top = node[1];
+        if (!(top.Key > kSortStart)) {
             break;
         }
         const auto pos = static_cast<std::size_t>(i);
-        bestIdx = top;
+        bestIdx = top.Pos;
         std::swap(Records[pos], Records[bestIdx]);
-        const double moved = key[pos];
-        key[pos] = kNever; // sorted: out of the tournament
-        update(pos);
         if (bestIdx != pos) {
-            key[bestIdx] = moved;
-            update(bestIdx);
+            set(bestIdx, node[leaves + pos].Key);
         }
+        set(pos, kNever); // sorted: out of the tournament
     }
     // Once a pass finds no score above the start, no later pass can (only such scores
     // are left), and each pass swaps with the index carried over from the last success

@@ -4,6 +4,8 @@
 #include "kb/CRecord.h"
 #include "kb/CResponses.h"
 
+#include <vector>
+
 namespace consult {
 
 // The inference engine: scores every record against the end user's answered questions,
@@ -12,6 +14,7 @@ namespace consult {
 class CAnalyser {
 public:
     // Reorders Records in place. Counts larger than the arrays are cut to the arrays.
+    // The records are distinct objects (the scoring may run on several threads).
     void Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordArray& Records,
                  int nRecs) const;
 
@@ -24,6 +27,8 @@ private:
     // starts at -32767.0 and whose best index carries over from pass to pass, but in
     // O(n log n).
     static void SortRecords(kb::RecordArray& Records, int nRecs);
+    // The same on records 0 to scores.size() - 1 whose scores are given.
+    static void SortByScores(kb::RecordArray& Records, std::vector<double> scores);
 };
 
 } // namespace consult
