@@ -90,7 +90,7 @@ int ClampCount(int n, std::size_t size) {
 // Only when every record object appears once, so no two threads ever share one.
 template <typename Work>
 void RunInChunks(const kb::RecordArray& Records, int nRecs, long perRecord, const Work& work) {
-    constexpr long kPairsPerThread = 200000;
+    constexpr long kPairsPerThread = 50000;
     const long pairs = static_cast<long>(nRecs) * std::max(perRecord, 1L);
     const auto hardware = static_cast<long>(std::thread::hardware_concurrency());
     const int threads =

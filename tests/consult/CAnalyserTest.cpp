@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <initializer_list>
 #include <limits>
 #include <memory>
@@ -267,6 +268,120 @@ TEST_F(SortOracle, RandomInputsWithManyTies) {
         const int n = size == 0 ? 0 : std::uniform_int_distribution<int>(size / 2, size)(gen);
         ExpectSameAsLiteral(scores, n);
     }
+}
+
+// The analysis exactly as first written: question by question over every record, then
+// the selection sort.
+void LiteralAnalyse(const kb::QuestionArray& qs, kb::RecordArray& recs) {
+    const auto selected = [](const CResponses& r) {
+        for (std::int16_t k = 0; k < 9; ++k) {
+            if (r.GetResponse(k) == 10) {
+                return static_cast<int>(k);
+            }
+        }
+        return 9;
+    };
+    for (auto& rec : recs) {
+        rec->ResetScore();
+    }
+    double M = 0.0;
+    for (std::size_t q = 0; q < qs.size(); ++q) {
+        const CQuestion& question = *qs[q];
+        if (!question.GetAnswered()) {
+            continue;
+        }
+        const CResponses& U = question.m_Responses;
+        const double w = question.GetImportance();
+        for (auto& rec : recs) {
+            const CResponses& R = Resp(*rec, static_cast<int>(q));
+            double s = 0;
+            if (question.GetUserType() == 0) {
+                const int k = selected(U);
+                s = k == 9 ? -10 * w : R.GetResponse(static_cast<std::int16_t>(k)) * w;
+            } else if (question.GetKEType() == 0) {
+                const int k = selected(R);
+                s = k == 9 ? -10 * w : U.GetResponse(static_cast<std::int16_t>(k)) * w;
+            } else {
+                const int n = question.GetNumOptions();
+                int D = 0;
+                for (std::int16_t k = 0; k < n; ++k) {
+                    D += std::abs(R.GetResponse(k) - U.GetResponse(k));
+                }
+                const double ratio = static_cast<double>(D) / (n * 20);
+                s = w * (10 - ratio * 20);
+            }
+            rec->UpdateScore(s, static_cast<std::int16_t>(q));
+        }
+    }
+    for (const auto& question : qs) {
+        if (question->GetAnswered()) {
+            M += question->GetImportance() * 10 + question->GetImportance() * 10;
+        }
+    }
+    for (auto& rec : recs) {
+        const double p = M > 0 ? (M / 2 + rec->GetScore()) / M * 100 : 0;
+        rec->ResetScore();
+        rec->UpdateScore(p, kb::kNoQuestion);
+    }
+    testing::LiteralSelectionSort(recs, static_cast<int>(recs.size()));
+}
+
+// Large enough for the scoring to run on several threads.
+TEST_F(CAnalyserTest, SameAsTheLiteralAnalysis) {
+    constexpr int kQs = 150;
+    constexpr int kRecs = 3000;
+    kb::g_NumQuestions = kQs;
+    std::mt19937 gen(11);
+    const auto pick = [&gen](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(gen);
+    };
+    kb::QuestionArray qs;
+    for (int q = 0; q < kQs; ++q) {
+        const int nOpts = pick(2, 9);
+        auto question = MakeQuestion(pick(0, 1), pick(0, 1), 1.0 + 0.5 * pick(0, 2), nOpts);
+        question->SetAnswered(pick(0, 4) != 0);
+        for (std::int16_t k = 0; k < 9; ++k) {
+            question->m_Responses.SetResponse(k, static_cast<std::int16_t>(5 * pick(-2, 2)));
+        }
+        if (question->GetUserType() == 0 && pick(0, 5) != 0) {
+            Choose(question->m_Responses, pick(0, nOpts - 1));
+        }
+        qs.push_back(question);
+    }
+    kb::RecordArray recs;
+    for (int r = 0; r < kRecs; ++r) {
+        recs.push_back(std::make_shared<CRecord>());
+        for (int q = 0; q < kQs; ++q) {
+            // Few distinct answers, so that many records tie.
+            if (qs[static_cast<std::size_t>(q)]->GetKEType() == 0 || q % 7 == 0) {
+                if (pick(0, 3) != 0) {
+                    Choose(Resp(*recs.back(), q), pick(0, 2));
+                }
+            } else {
+                for (std::int16_t k = 0; k < 9; ++k) {
+                    Resp(*recs.back(), q)
+                        .SetResponse(k, static_cast<std::int16_t>(10 * pick(-1, 1)));
+                }
+            }
+        }
+    }
+    kb::RecordArray literal = recs;
+    LiteralAnalyse(qs, literal);
+    std::vector<double> expected;
+    for (const auto& r : literal) {
+        expected.push_back(r->GetScore());
+    }
+    CAnalyser().Analyse(qs, kQs, recs, kRecs);
+    ASSERT_EQ(recs, literal);
+    for (int r = 0; r < kRecs; ++r) {
+        ASSERT_EQ(recs[static_cast<std::size_t>(r)]->GetScore(),
+                  expected[static_cast<std::size_t>(r)]);
+    }
+
+    // The same record object twice must not be scored on two threads at once.
+    recs.push_back(recs.front());
+    CAnalyser().Analyse(qs, kQs, recs, kRecs + 1);
+    EXPECT_EQ(recs.size(), static_cast<std::size_t>(kRecs + 1));
 }
 
 } // namespace
