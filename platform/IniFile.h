@@ -6,10 +6,9 @@
 namespace platform {
 
 // Reads and writes keys of a settings file the way the Windows private-profile functions
-// do: names match without regard to case, the
-// value is the text after "=" with blanks and one pair of enclosing quotes removed, and
-// a missing file, section or key gives "". Texts are UTF-8; the file is Windows-1252
-// unless it starts with a UTF-8 byte-order mark.
+// do: names match without regard to case, the value is the text after "=" with blanks
+// and one pair of enclosing quotes removed, and a missing file, section or key gives "".
+// Texts are UTF-8; the file is Windows-1252 unless it starts with a UTF-8 byte-order mark.
 class IniFile {
 public:
     // The longest value handed back, as with a buffer of 128 characters.
