@@ -1,0 +1,321 @@
+#include "consult/Main.h"
+
+#include "consult/DesignLook.h"
+#include "consult/Explanation.h"
+#include "consult/RecordDisplayer.h"
+#include "dialogs/About.h"
+#include "dialogs/HelpUtils.h"
+#include "kb/Utilities.h"
+#include "platform/FormUtilities.h"
+#include "platform/Platform.h"
+#include "platform/ProgramInfo.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace consult {
+
+using platform::TwipsRect;
+
+namespace {
+
+const QString kHelpFile = QStringLiteral(".\\Mirel.hlp");
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const QRect& place) {
+    auto* frame = new QGroupBox(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(place);
+    return frame;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(place);
+    label->setFont(DesignFont(kComicSans, 9));
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
+                        const QRect& place) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(place);
+    button->setFont(DesignFont(kComicSans, 8.25));
+    return button;
+}
+
+QAction* MakeItem(QMenu* menu, const char* name, const QString& text,
+                  const QKeySequence& shortcut = {}) {
+    QAction* item = menu->addAction(text);
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(shortcut);
+    return item;
+}
+
+} // namespace
+
+Main::Main(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Corvane User Interface"));
+    BuildControls();
+    BuildMenus();
+    Form_Load();
+}
+
+Main::~Main() = default;
+
+void Main::BuildControls() {
+    // The designed 9700 x 7140 twips include the title bar, menu bar and borders; the
+    // client area below the menu bar is what the frames fill.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(TwipsRect(0, 0, 9615, 6375).size());
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QGroupBox* TitleFrame = MakeFrame(client, "TitleFrame", TwipsRect(120, 0, 9375, 735));
+    CorvaneTitle = MakeLabel(TitleFrame, "CorvaneTitle", QStringLiteral("Program Title Here"),
+                             TwipsRect(120, 120, 9135, 495));
+    CorvaneTitle->setAlignment(Qt::AlignCenter);
+    CorvaneTitle->setFont(DesignFont(kComicSans, 16, true));
+    SetTextColour(CorvaneTitle, BgrColour(0x800000));
+    VersionLabel = MakeLabel(TitleFrame, "VersionLabel", QStringLiteral("Version M.m.r"),
+                             TwipsRect(8280, 120, 1095, 135));
+    VersionLabel->setAlignment(Qt::AlignCenter);
+    QFont small(QStringLiteral("Small Fonts"));
+    small.setPixelSize(8);
+    VersionLabel->setFont(small);
+
+    QGroupBox* NavigationFrame =
+        MakeFrame(client, "NavigationFrame", TwipsRect(120, 720, 9375, 735));
+    MakeLabel(NavigationFrame, "Label1", QStringLiteral("Question"), TwipsRect(120, 120, 855, 255));
+    QNoLabel =
+        MakeLabel(NavigationFrame, "QNoLabel", QStringLiteral("1"), TwipsRect(960, 120, 375, 255));
+    QNoLabel->setAlignment(Qt::AlignCenter);
+    SetTextColour(QNoLabel, BgrColour(0xC0));
+    FirstBtn = MakeButton(NavigationFrame, "FirstBtn", QStringLiteral("<< First"),
+                          TwipsRect(6720, 240, 855, 375));
+    NextBtn = MakeButton(NavigationFrame, "NextBtn", QStringLiteral("Next >"),
+                         TwipsRect(7560, 240, 855, 375));
+    LastBtn = MakeButton(NavigationFrame, "LastBtn", QStringLiteral("Last >>"),
+                         TwipsRect(8400, 240, 855, 375));
+    FirstBtn->setEnabled(false);
+    NextBtn->setEnabled(false);
+    LastBtn->setEnabled(false);
+
+    QGroupBox* PresentationFrame =
+        MakeFrame(client, "PresentationFrame", TwipsRect(120, 1440, 9375, 3975));
+    theQuestion = MakeLabel(PresentationFrame, "theQuestion",
+                            QStringLiteral("Load the Question File to start"),
+                            TwipsRect(120, 240, 9135, 300));
+    theQuestion->setFont(DesignFont(kComicSans, 10, true));
+    BuildAnswerArea(PresentationFrame);
+
+    QGroupBox* ControlFrame = MakeFrame(client, "ControlFrame", TwipsRect(120, 5400, 9375, 855));
+    LoadQuestions = MakeButton(ControlFrame, "LoadQuestions", QStringLiteral("Load Questions"),
+                               TwipsRect(120, 240, 1695, 495));
+    ReferHelpBtn = MakeButton(ControlFrame, "ReferHelpBtn", QStringLiteral("Refer Help"),
+                              TwipsRect(1965, 240, 1695, 495));
+    AnalysisBtn = MakeButton(ControlFrame, "AnalysisBtn", QStringLiteral("Show Analysis"),
+                             TwipsRect(3840, 240, 1815, 495));
+    NewQueryBtn = MakeButton(ControlFrame, "NewQueryBtn", QStringLiteral("New Query"),
+                             TwipsRect(5760, 240, 1695, 495));
+    ExitBtn = MakeButton(ControlFrame, "ExitBtn", QStringLiteral("Exit Program"),
+                         TwipsRect(7560, 240, 1695, 495));
+    ReferHelpBtn->setEnabled(false);
+    AnalysisBtn->setEnabled(false);
+    NewQueryBtn->setEnabled(false);
+
+    connect(LoadQuestions, &QPushButton::clicked, this, &Main::LoadQuestions_Click);
+    connect(FirstBtn, &QPushButton::clicked, this, &Main::FirstBtn_Click);
+    connect(NextBtn, &QPushButton::clicked, this, &Main::NextBtn_Click);
+    connect(LastBtn, &QPushButton::clicked, this, &Main::LastBtn_Click);
+    connect(ReferHelpBtn, &QPushButton::clicked, this, &Main::ReferHelpBtn_Click);
+    connect(AnalysisBtn, &QPushButton::clicked, this, &Main::AnalysisBtn_Click);
+    connect(NewQueryBtn, &QPushButton::clicked, this, &Main::NewQueryBtn_Click);
+    connect(ExitBtn, &QPushButton::clicked, this, &Main::ExitBtn_Click);
+}
+
+void Main::BuildMenus() {
+    QMenu* QuestionsMenu = menuBar()->addMenu(QStringLiteral("&Questions"));
+    QuestionsMenu->setObjectName(QStringLiteral("QuestionsMenu"));
+    OpenQuestionsMenu = MakeItem(QuestionsMenu, "OpenQuestionsMenu", QStringLiteral("&Open"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_O));
+    FirstQuestionMenu = MakeItem(QuestionsMenu, "FirstQuestionMenu", QStringLiteral("&First"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_F));
+    NextQuestionMenu = MakeItem(QuestionsMenu, "NextQuestionMenu", QStringLiteral("&Next"),
+                                QKeySequence(Qt::CTRL | Qt::Key_N));
+    LastQuestionMenu = MakeItem(QuestionsMenu, "LastQuestionMenu", QStringLiteral("&Last"),
+                                QKeySequence(Qt::CTRL | Qt::Key_L));
+    HelpQuestionMenu = MakeItem(QuestionsMenu, "HelpQuestionMenu", QStringLiteral("&Help"));
+    QuestionsMenu->addSeparator()->setObjectName(QStringLiteral("separator"));
+    ExitMenu = MakeItem(QuestionsMenu, "ExitMenu", QStringLiteral("E&xit"),
+                        QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    QMenu* ActionsMenu = menuBar()->addMenu(QStringLiteral("A&ctions"));
+    ActionsMenu->setObjectName(QStringLiteral("ActionsMenu"));
+    ShowAnalysisActionsMenu =
+        MakeItem(ActionsMenu, "ShowAnalysisActionsMenu", QStringLiteral("&Show Analysis"));
+    NewQueryActionsMenu =
+        MakeItem(ActionsMenu, "NewQueryActionsMenu", QStringLiteral("New &Query"));
+
+    QMenu* HelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    ContentsHelpMenu = MakeItem(HelpMenu, "ContentsHelpMenu", QStringLiteral("Help &Contents"));
+    SearchHelpMenu = MakeItem(HelpMenu, "SearchHelpMenu", QStringLiteral("&Search for Help on"));
+    CorvaneHomepageHelpMenu =
+        MakeItem(HelpMenu, "CorvaneHomepageHelpMenu", QStringLiteral("Corvane &Homepage"));
+    AboutMenu = MakeItem(HelpMenu, "AboutMenu", QStringLiteral("&About Corvane"));
+
+    for (QAction* item : {FirstQuestionMenu, NextQuestionMenu, LastQuestionMenu, HelpQuestionMenu,
+                          ShowAnalysisActionsMenu, NewQueryActionsMenu})
+        item->setEnabled(false);
+
+    connect(OpenQuestionsMenu, &QAction::triggered, this, &Main::LoadQuestions_Click);
+    connect(FirstQuestionMenu, &QAction::triggered, this, &Main::FirstBtn_Click);
+    connect(NextQuestionMenu, &QAction::triggered, this, &Main::NextBtn_Click);
+    connect(LastQuestionMenu, &QAction::triggered, this, &Main::LastBtn_Click);
+    connect(HelpQuestionMenu, &QAction::triggered, this, &Main::ReferHelpBtn_Click);
+    connect(ExitMenu, &QAction::triggered, this, &Main::ExitBtn_Click);
+    connect(ShowAnalysisActionsMenu, &QAction::triggered, this, &Main::AnalysisBtn_Click);
+    connect(NewQueryActionsMenu, &QAction::triggered, this, &Main::NewQueryBtn_Click);
+    connect(ContentsHelpMenu, &QAction::triggered, this, &Main::ContentsHelpMenu_Click);
+    connect(SearchHelpMenu, &QAction::triggered, this, &Main::SearchHelpMenu_Click);
+    connect(CorvaneHomepageHelpMenu, &QAction::triggered, this,
+            &Main::CorvaneHomepageHelpMenu_Click);
+    connect(AboutMenu, &QAction::triggered, this, &Main::AboutMenu_Click);
+}
+
+void Main::Form_Load() {
+    m_LevelNames = {QStringLiteral("No"), QStringLiteral("Unlikely"), QStringLiteral("Neutral"),
+                    QStringLiteral("Perhaps"), QStringLiteral("Yes")};
+    m_LevelColours = {BgrColour(0x0), BgrColour(0xC00000), BgrColour(0x8000), BgrColour(0xC00000),
+                      BgrColour(0xC0)};
+    CorvaneTitle->setText(platform::ProductName());
+    VersionLabel->setText(platform::VersionText());
+    ReadIniSettings();
+}
+
+void Main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Centred once, when the window first has its real size.
+    if (!m_Placed) {
+        m_Placed = true;
+        platform::CentreForm(this, 0, 0);
+    }
+}
+
+void Main::LoadQuestions_Click() {
+    const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
+    if (chosen.isEmpty())
+        return;
+    const std::string questionFile = chosen.toStdString();
+    const std::string dataFile = kb::DataFileNameFor(questionFile);
+
+    // Both files are tested and read aside before anything is replaced, so a failed load
+    // leaves the knowledge base loaded before whole, with its answers.
+    if (!kb::FileExists(dataFile)) {
+        platform::MessageBox(QStringLiteral("Cannot Find Corresponding Data File") +
+                                 QStringLiteral("Called : ") + QString::fromStdString(dataFile),
+                             platform::Buttons::OK, platform::Icon::Critical,
+                             QStringLiteral("Corvane Error"));
+        return;
+    }
+
+    const std::int16_t countBefore = kb::g_NumQuestions;
+    kb::QuestionArray questions;
+    m_QReader.Read(questionFile, questions);
+    const int wholeQuestions = m_QReader.QuestionCount();
+    if (wholeQuestions < 1) {
+        kb::g_NumQuestions = countBefore;
+        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
+                             platform::Buttons::OK, platform::Icon::Exclamation,
+                             platform::ProgramTitle());
+        return;
+    }
+    // A set read only in part is used as far as its whole questions go; a question cut off
+    // by the fault holds the wrong fields.
+    questions.resize(static_cast<std::size_t>(wholeQuestions));
+
+    kb::RecordArray records;
+    m_DReader.Read(dataFile, records);
+    if (m_DReader.SkippedItems() > 0) {
+        platform::MessageBox(QStringLiteral("Part of the data file could not be read and was "
+                                            "passed over; the records read are used:\n") +
+                                 QString::fromStdString(dataFile),
+                             platform::Buttons::OK, platform::Icon::Exclamation,
+                             platform::ProgramTitle());
+    }
+
+    m_QFileName = chosen;
+    m_DataFileName = QString::fromStdString(dataFile);
+    m_Questions = std::move(questions);
+    m_Records = std::move(records);
+    m_NumQuestions = static_cast<int>(m_Questions.size());
+    m_NumRecords = static_cast<int>(m_Records.size());
+    EnableControls(true);
+    m_CurrentQ = 0;
+    ShowQuestion(CurrentQuestion());
+}
+
+void Main::ReferHelpBtn_Click() {
+    if (m_Questions.empty())
+        return;
+    QString page = QString::fromStdString(CurrentQuestion().GetQHelp());
+    if (page.toUpper() == QStringLiteral("NOHELP.HTM"))
+        page = platform::InProgramFolder(page);
+    platform::OpenDocument(page);
+}
+
+void Main::ContentsHelpMenu_Click() {
+    dialogs::ShowHelpContents(kHelpFile);
+}
+
+void Main::SearchHelpMenu_Click() {
+    dialogs::ShowHelpSearch(kHelpFile);
+}
+
+void Main::CorvaneHomepageHelpMenu_Click() {
+    platform::OpenDocument(platform::HomePage());
+}
+
+void Main::AboutMenu_Click() {
+    if (!m_About)
+        m_About = std::make_unique<dialogs::About>();
+    m_About->show();
+    m_About->raise();
+    m_About->activateWindow();
+}
+
+void Main::ExitBtn_Click() {
+    close();
+}
+
+void Main::closeEvent(QCloseEvent* event) {
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool Main::Form_Unload() {
+    if (platform::MessageBox(QStringLiteral(" Are You Sure "), platform::Buttons::YesNo,
+                             platform::Icon::Question,
+                             QStringLiteral("Quit Program")) != platform::Answer::Yes)
+        return false;
+    if (m_Splash)
+        m_Splash->close();
+    m_About.reset();
+    m_Explanation.reset();
+    m_RecordDisplayer.reset();
+    return true;
+}
+
+} // namespace consult
