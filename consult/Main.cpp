@@ -5,6 +5,8 @@
 #include "consult/RecordDisplayer.h"
 #include "dialogs/About.h"
 #include "dialogs/HelpUtils.h"
+#include "kb/DataFileReader.h"
+#include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
@@ -19,6 +21,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace consult {
 
@@ -229,10 +232,13 @@ void Main::LoadQuestions_Click() {
         return;
     }
 
+    // Fresh readers: a reader that fails early keeps the counts of its last read.
     const std::int16_t countBefore = kb::g_NumQuestions;
+    kb::QuestionFileReader questionReader;
     kb::QuestionArray questions;
-    m_QReader.Read(questionFile, questions);
-    const int wholeQuestions = m_QReader.QuestionCount();
+    questionReader.Read(questionFile, questions);
+    const int wholeQuestions =
+        std::min<int>(questionReader.QuestionCount(), static_cast<int>(questions.size()));
     if (wholeQuestions < 1) {
         kb::g_NumQuestions = countBefore;
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
@@ -244,9 +250,10 @@ void Main::LoadQuestions_Click() {
     // by the fault holds the wrong fields.
     questions.resize(static_cast<std::size_t>(wholeQuestions));
 
+    kb::DataFileReader dataReader;
     kb::RecordArray records;
-    m_DReader.Read(dataFile, records);
-    if (m_DReader.SkippedItems() > 0) {
+    dataReader.Read(dataFile, records);
+    if (dataReader.SkippedItems() > 0) {
         platform::MessageBox(QStringLiteral("Part of the data file could not be read and was "
                                             "passed over; the records read are used:\n") +
                                  QString::fromStdString(dataFile),

@@ -9,8 +9,6 @@
 #include "consult/CAnalyser.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
-#include "kb/DataFileReader.h"
-#include "kb/QuestionFileReader.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -98,8 +96,6 @@ private:
     // The knowledge base and the consultation's position in it.
     kb::QuestionArray m_Questions;
     kb::RecordArray m_Records;
-    kb::QuestionFileReader m_QReader;
-    kb::DataFileReader m_DReader;
     std::unique_ptr<CAnalyser> m_Analyser;
     QString m_QFileName;
     QString m_DataFileName;
