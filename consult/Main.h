@@ -19,7 +19,6 @@
 
 class QAction;
 class QButtonGroup;
-class QFrame;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -73,7 +72,7 @@ private slots:
 
 private:
     void BuildControls();
-    void BuildAnswerArea(QFrame* frame);
+    void BuildAnswerArea(QWidget* frame);
     void BuildMenus();
     void Form_Load();
     // False keeps the window open.

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 
 namespace consult {
 
@@ -42,7 +44,12 @@ QString Indexed(const char* name, int index) {
 
 } // namespace
 
-void Main::BuildAnswerArea(QFrame* frame) {
+void Main::BuildAnswerArea(QWidget* frame) {
+    // The classic look keeps a small thumb on these short bars, so the level reads at a
+    // glance; the desktop style's thumb fills half the bar.
+    QStyle* sliderStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    if (sliderStyle)
+        sliderStyle->setParent(this);
     m_checksGroup = new QButtonGroup(this);
     m_checksGroup->setObjectName(QStringLiteral("m_checksGroup"));
     for (int i = 0; i < kRows; ++i) {
@@ -62,6 +69,8 @@ void Main::BuildAnswerArea(QFrame* frame) {
         slider->setSingleStep(5);
         slider->setPageStep(5);
         slider->setValue(0);
+        if (sliderStyle)
+            slider->setStyle(sliderStyle);
         slider->setEnabled(false);
         slider->setVisible(i < 2);
         m_Sliders[static_cast<std::size_t>(i)] = slider;

@@ -10,9 +10,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::SetProgram(QStringLiteral("Mirel"), QStringLiteral("Corvane User Interface"));
 
-    consult::Main main;
-    dialogs::Intro intro(&main);
-    main.SetSplash(&intro);
+    dialogs::Intro* splash = nullptr;
+    dialogs::Intro intro([&splash] {
+        auto* main = new consult::Main;
+        main->SetSplash(splash);
+        return main;
+    });
+    splash = &intro;
     intro.show();
     return QApplication::exec();
 }

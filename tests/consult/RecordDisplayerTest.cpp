@@ -1,0 +1,148 @@
+#include "MirelFixture.h"
+
+#include <QTest>
+
+// The record list on its own, as the acquisition program uses it too.
+class RecordListTest : public MirelTest {
+protected:
+    void SetUp() override {
+        MirelTest::SetUp();
+        kb::g_NumQuestions = 1;
+    }
+
+    void Fill(int count, bool showConf = true) {
+        m_Records.clear();
+        for (int i = 0; i < count; ++i) {
+            auto record = std::make_shared<kb::CRecord>();
+            record->SetName("REC " + std::to_string(i + 1));
+            record->UpdateScore(i == 0 ? 100.0 : 0.0, kb::kNoQuestion);
+            m_Records.push_back(record);
+        }
+        m_List.Initialise(m_Records, {}, static_cast<std::int16_t>(count), QString(), showConf);
+        m_List.show();
+    }
+    QLabel* Row(const char* array, int i) {
+        return Get<QLabel>(&m_List,
+                           QStringLiteral("%1(%2)").arg(QString::fromLatin1(array)).arg(i));
+    }
+    void Press(const char* name) {
+        Get<QAbstractButton>(&m_List, QString::fromLatin1(name))->click();
+    }
+    QString PageLine() { return Get<QLabel>(&m_List, QStringLiteral("pageLabel"))->text(); }
+    bool Green(int i) {
+        return Row("RecName", i)->palette().color(QPalette::Window) == QColor(0, 0x80, 0);
+    }
+
+    kb::RecordArray m_Records;
+    consult::RecordDisplayer m_List;
+};
+
+TEST_F(RecordListTest, PagesOfFifteen) {
+    struct Case {
+        int records;
+        int lastPage;
+        int rowsOnLastPage;
+    };
+    for (const Case& c : {Case{0, 0, 0}, Case{15, 0, 15}, Case{16, 1, 1}, Case{31, 2, 1}}) {
+        SCOPED_TRACE(c.records);
+        Fill(c.records);
+        EXPECT_EQ(PageLine(), QStringLiteral("Page 1 of %1").arg(c.lastPage + 1));
+        for (int page = 0; page < c.lastPage; ++page)
+            Press("NextPg");
+        Press("NextPg"); // beyond the last page: nothing
+        EXPECT_EQ(m_List.CurrentPage(), c.lastPage);
+        for (int i = 0; i < consult::RecordDisplayer::kRows; ++i) {
+            const bool filled = i < c.rowsOnLastPage;
+            EXPECT_EQ(Row("RNo", i)->isVisible(), filled) << i;
+            EXPECT_EQ(Row("RecName", i)->text().isEmpty(), !filled) << i;
+            if (filled) {
+                EXPECT_EQ(Row("RNo", i)->text(), QString::number(c.lastPage * 15 + i + 1));
+            }
+        }
+        for (int page = 0; page <= c.lastPage; ++page)
+            Press("PrevPg");
+        EXPECT_EQ(PageLine(), QStringLiteral("Page 1 of %1").arg(c.lastPage + 1));
+    }
+}
+
+TEST_F(RecordListTest, SelectionIsAnIndexIntoTheWholeList) {
+    Fill(31);
+    EXPECT_TRUE(Green(0));
+    EXPECT_EQ(Row("RecScore", 0)->text(), QStringLiteral("100.00%"));
+    EXPECT_EQ(Row("RecScore", 1)->text(), QStringLiteral("0.00%"));
+    Press("NextPg");
+    EXPECT_FALSE(Green(0));
+    QTest::mouseClick(Row("RecName", 2), Qt::LeftButton);
+    EXPECT_EQ(m_List.SelectedRec(), 17);
+    EXPECT_EQ(Row("RNo", 2)->text(), QStringLiteral("18"));
+    EXPECT_TRUE(Green(2));
+    Press("PrevPg");
+    for (int i = 0; i < consult::RecordDisplayer::kRows; ++i)
+        EXPECT_FALSE(Green(i)) << i;
+    Press("NextPg");
+    Press("NextPg");
+    QTest::mouseClick(Row("RecName", 5), Qt::LeftButton); // an empty row
+    EXPECT_EQ(m_List.SelectedRec(), 17);
+
+    Fill(31); // a new filling starts again at page 1 with the first record
+    EXPECT_EQ(m_List.CurrentPage(), 0);
+    EXPECT_EQ(m_List.SelectedRec(), 0);
+}
+
+TEST_F(RecordListTest, WithoutConfidenceThereIsNoScoreAndNoExplain) {
+    bool explained = false;
+    m_List.SetExplainer(
+        [&](const kb::QuestionArray&, const std::shared_ptr<kb::CRecord>&) { explained = true; });
+    Fill(3, false);
+    EXPECT_TRUE(Get<QLabel>(&m_List, QStringLiteral("ConfLabel"))->isHidden());
+    EXPECT_TRUE(Row("RecScore", 0)->isHidden());
+    EXPECT_TRUE(Get<QWidget>(&m_List, QStringLiteral("Explain"))->isHidden());
+    EXPECT_EQ(m_List.windowTitle(), QStringLiteral("Corvane (Records)"));
+    EXPECT_FALSE(explained);
+}
+
+TEST_F(RecordListTest, ExplainHandsTheSelectedRecordToTheExplainer) {
+    std::shared_ptr<kb::CRecord> explained;
+    m_List.SetExplainer(
+        [&](const kb::QuestionArray&, const std::shared_ptr<kb::CRecord>& r) { explained = r; });
+    Fill(0);
+    Press("Explain");
+    Press("Describe");
+    EXPECT_EQ(explained, nullptr);
+    EXPECT_TRUE(m_Script.OpenedPages().isEmpty());
+    Fill(4);
+    QTest::mouseClick(Row("RecName", 3), Qt::LeftButton);
+    Press("Explain");
+    EXPECT_EQ(explained, m_Records[3]);
+}
+
+TEST_F(RecordListTest, DescribeOpensThePageFromTheProgramFolderWhenItIsThere) {
+    Fill(2);
+    m_Records[0]->SetDescription("cat.htm");
+    m_Records[1]->SetDescription("https://example.invalid/dog");
+    WriteProgramFile(QStringLiteral("cat.htm"), "<p>cat</p>");
+    Press("Describe");
+    QTest::mouseClick(Row("RecName", 1), Qt::LeftButton);
+    m_Script.QueueShellResult(false);
+    Press("Describe");
+    const QString inFolder = platform::InProgramFolder(QStringLiteral("cat.htm"));
+    EXPECT_EQ(m_Script.OpenedPages(),
+              QStringList({inFolder, QStringLiteral("https://example.invalid/dog")}));
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    const auto& box = m_Script.MessageBoxes()[0];
+    EXPECT_EQ(box.text, QStringLiteral("Cannot Display: https://example.invalid/dog"));
+    EXPECT_EQ(box.title, QStringLiteral("Invalid"));
+    EXPECT_EQ(box.icon, platform::Icon::Information);
+    EXPECT_EQ(box.buttons, platform::Buttons::OK);
+
+    m_Script.QueueShellResult(false);
+    QTest::mouseClick(Row("RecName", 0), Qt::LeftButton);
+    Press("Describe");
+    EXPECT_EQ(m_Script.MessageTexts().last(), QStringLiteral("Cannot Display: ") + inFolder);
+}
+
+TEST_F(RecordListTest, CloseHidesTheList) {
+    Fill(1);
+    Press("Close");
+    EXPECT_FALSE(m_List.isVisible());
+}

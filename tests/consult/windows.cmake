@@ -1,0 +1,8 @@
+corvane_add_test(consult_windows_tests QT
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/WindowsTestMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FlowTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RecordDisplayerTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ExplanationTest.cpp
+  LIBS corvane_consult)
