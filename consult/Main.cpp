@@ -322,6 +322,9 @@ bool Main::Form_Unload() {
     m_About.reset();
     m_Explanation.reset();
     m_RecordDisplayer.reset();
+    // Ends the program even while a help viewer window is still open; outside the event
+    // loop (in tests) this does nothing.
+    QCoreApplication::exit(0);
     return true;
 }
 
