@@ -1,5 +1,8 @@
 #include "MirelFixture.h"
 
+#include "kb/DataFileReader.h"
+#include "kb/QuestionFileReader.h"
+
 #include <QTest>
 
 // The explanation window's two views: the list with Exit, or the help page with OK.
@@ -49,8 +52,19 @@ TEST_F(MirelTest, ExplanationSwitchesBetweenListAndHelpPage) {
 
 // One whole consultation on the sample knowledge base that ships with the program.
 TEST_F(MirelTest, RoadTestOnTheSample) {
+    const std::string sample = CORVANE_TEST_DATA "/../../examples/pets";
+    kb::QuestionArray questions;
+    kb::QuestionFileReader questionReader;
+    EXPECT_TRUE(questionReader.Read(sample + ".qst", questions));
+    EXPECT_EQ(questionReader.QuestionCount(), 12);
+    kb::RecordArray records;
+    kb::DataFileReader dataReader;
+    dataReader.Read(sample + ".dat", records);
+    EXPECT_EQ(dataReader.RecordCount(), 14);
+    EXPECT_EQ(dataReader.SkippedItems(), 0);
+
     MakeMain();
-    Load(QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"));
+    Load(QString::fromStdString(sample + ".qst"));
     ASSERT_TRUE(m_Script.MessageBoxes().empty());
     EXPECT_EQ(Label("theQuestion")->text(), QStringLiteral("How much space do you have at home?"));
 

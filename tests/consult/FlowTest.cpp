@@ -43,25 +43,6 @@ TEST_F(MirelTest, NextPassesOverAChainAndClearsWhatItPasses) {
                            QStringLiteral("--- C [NEUTRAL]")}));
 }
 
-TEST_F(MirelTest, NextLandsOnAnUnansweredMultipleChoiceQuestionAtNeutral) {
-    MakeMain();
-    Load(Data("flow.qst"));
-    Step(0, 2);
-    Step(2, -2);
-    Click("NextBtn"); // 2 and 3 passed over, 4 met by 1A
-    ASSERT_EQ(QuestionNo(), QStringLiteral("4"));
-    Check(1)->click();
-    Click("NextBtn");
-    ASSERT_EQ(QuestionNo(), QStringLiteral("5"));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(Slider(i)->value(), 0);
-        EXPECT_EQ(Label(QStringLiteral("m_Inds(%1)").arg(i))->text(), QStringLiteral("Neutral"));
-    }
-    EXPECT_FALSE(Check(0)->isVisible());
-    EXPECT_FALSE(Button("NextBtn")->isEnabled());
-    EXPECT_FALSE(Item("NextQuestionMenu")->isEnabled());
-}
-
 TEST_F(MirelTest, NextWithNothingLeftToAskShowsTheResults) {
     MakeMain();
     Load(Data("flow.qst"));

@@ -204,14 +204,26 @@ TEST_F(MirelTest, HelpPageOfTheQuestion) {
     MakeMain();
     Load(Data("worked.qst"));
     Click("ReferHelpBtn");
-    ASSERT_EQ(m_Script.OpenedPages().size(), 1u);
-    EXPECT_EQ(m_Script.OpenedPages()[0], platform::InProgramFolder(QStringLiteral("nohelp.htm")));
+    Check(0)->click();
+    Click("NextBtn");
+    Item("HelpQuestionMenu")->trigger(); // "NoHelp.HTM": the default page, as written
+    Step(0, 1);
+    Click("NextBtn");
+    Click("ReferHelpBtn"); // any other page is handed over unchanged
+    EXPECT_EQ(m_Script.OpenedPages(),
+              QStringList({platform::InProgramFolder(QStringLiteral("nohelp.htm")),
+                           platform::InProgramFolder(QStringLiteral("NoHelp.HTM")),
+                           QStringLiteral("pages/shape.htm")}));
+    EXPECT_TRUE(m_Script.MessageBoxes().empty());
+
     Item("ContentsHelpMenu")->trigger();
     Item("SearchHelpMenu")->trigger();
     ASSERT_EQ(m_Script.HelpCalls().size(), 2u);
     EXPECT_TRUE(m_Script.HelpCalls()[0].helpFile.endsWith(QStringLiteral("Mirel.hlp")));
     EXPECT_EQ(m_Script.HelpCalls()[0].command, platform::HelpCommand::Contents);
     EXPECT_EQ(m_Script.HelpCalls()[1].command, platform::HelpCommand::KeywordSearch);
+    Item("CorvaneHomepageHelpMenu")->trigger();
+    EXPECT_EQ(m_Script.OpenedPages().last(), platform::HomePage());
 }
 
 // Leaving asks first; No keeps everything.

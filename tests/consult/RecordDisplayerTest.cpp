@@ -140,9 +140,3 @@ TEST_F(RecordListTest, DescribeOpensThePageFromTheProgramFolderWhenItIsThere) {
     Press("Describe");
     EXPECT_EQ(m_Script.MessageTexts().last(), QStringLiteral("Cannot Display: ") + inFolder);
 }
-
-TEST_F(RecordListTest, CloseHidesTheList) {
-    Fill(1);
-    Press("Close");
-    EXPECT_FALSE(m_List.isVisible());
-}
