@@ -4,9 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <exception>
 #include <limits>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -86,55 +84,6 @@ int ClampCount(int n, std::size_t size) {
     return std::clamp(n, 0, limit);
 }
 
-// Runs work over records 0 to nRecs - 1, split over threads when there is enough of it.
-// Only when every record object appears once, so no two threads ever share one.
-template <typename Work>
-void RunInChunks(const kb::RecordArray& Records, int nRecs, long perRecord, const Work& work) {
-    constexpr long kPairsPerThread = 50000;
-    const long pairs = static_cast<long>(nRecs) * std::max(perRecord, 1L);
-    const auto hardware = static_cast<long>(std::thread::hardware_concurrency());
-    const int threads =
-        static_cast<int>(std::clamp(pairs / kPairsPerThread, 1L, std::max(hardware, 1L)));
-    if (threads > 1) {
-        std::vector<const kb::CRecord*> objects;
-        objects.reserve(static_cast<std::size_t>(nRecs));
-        for (int r = 0; r < nRecs; ++r) {
-            if (const kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get()) {
-                objects.push_back(rec);
-            }
-        }
-        std::sort(objects.begin(), objects.end());
-        if (std::adjacent_find(objects.begin(), objects.end()) != objects.end()) {
-            work(0, nRecs);
-            return;
-        }
-    } else {
-        work(0, nRecs);
-        return;
-    }
-    std::vector<std::thread> pool;
-    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(threads));
-    for (int t = 0; t < threads; ++t) {
-        const int begin = static_cast<int>(static_cast<long>(nRecs) * t / threads);
-        const int end = static_cast<int>(static_cast<long>(nRecs) * (t + 1) / threads);
-        pool.emplace_back([&work, &errors, t, begin, end] {
-            try {
-                work(begin, end);
-            } catch (...) {
-                errors[static_cast<std::size_t>(t)] = std::current_exception();
-            }
-        });
-    }
-    for (std::thread& th : pool) {
-        th.join();
-    }
-    for (const std::exception_ptr& e : errors) {
-        if (e) {
-            std::rethrow_exception(e);
-        }
-    }
-}
-
 } // namespace
 
 int CAnalyser::GetSelectedOption(const kb::CResponses& Resp) {
@@ -160,32 +109,29 @@ void CAnalyser::Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordA
     }
 
     // Record by record rather than question by question: each record's total still
-    // grows in question order, so the sums are bit for bit the same, each record's data
-    // is visited once instead of once per question, and records can be scored apart.
+    // grows in question order, so the sums are bit for bit the same, and each record's
+    // data is visited once instead of once per question.
     std::vector<double> keys(static_cast<std::size_t>(nRecs));
-    const auto scoreRange = [&](int begin, int end) {
-        for (int r = begin; r < end; ++r) {
-            kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get();
-            if (rec == nullptr) {
-                keys[static_cast<std::size_t>(r)] = -std::numeric_limits<double>::infinity();
-                continue;
-            }
-            rec->ResetScore();
-            for (const AnsweredQuestion& a : answered) {
-                const kb::CResponses* R = nullptr;
-                rec->GetResponses(a.QNo, R);
-                if (R == nullptr) {
-                    continue; // a record shorter than the set earns nothing on the rest
-                }
-                rec->UpdateScore(Score(a, *R), a.QNo);
-            }
-            const double p = M > 0.0 ? (M / 2.0 + rec->GetScore()) / M * 100.0 : 0.0;
-            rec->ResetScore();
-            rec->UpdateScore(p, kb::kNoQuestion);
-            keys[static_cast<std::size_t>(r)] = rec->GetScore();
+    for (int r = 0; r < nRecs; ++r) {
+        kb::CRecord* rec = Records[static_cast<std::size_t>(r)].get();
+        if (rec == nullptr) {
+            keys[static_cast<std::size_t>(r)] = -std::numeric_limits<double>::infinity();
+            continue;
         }
-    };
-    RunInChunks(Records, nRecs, static_cast<long>(answered.size()), scoreRange);
+        rec->ResetScore();
+        for (const AnsweredQuestion& a : answered) {
+            const kb::CResponses* R = nullptr;
+            rec->GetResponses(a.QNo, R);
+            if (R == nullptr) {
+                continue; // a record shorter than the set earns nothing on the rest
+            }
+            rec->UpdateScore(Score(a, *R), a.QNo);
+        }
+        const double p = M > 0.0 ? (M / 2.0 + rec->GetScore()) / M * 100.0 : 0.0;
+        rec->ResetScore();
+        rec->UpdateScore(p, kb::kNoQuestion);
+        keys[static_cast<std::size_t>(r)] = rec->GetScore();
+    }
 
     // The sort is handed the scores just worked out, so it need not visit every record
     // again; SortRecords on its own reads them from the records.

@@ -14,7 +14,6 @@ namespace consult {
 class CAnalyser {
 public:
     // Reorders Records in place. Counts larger than the arrays are cut to the arrays.
-    // The records are distinct objects (the scoring may run on several threads).
     void Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordArray& Records,
                  int nRecs) const;
 

@@ -5,5 +5,3 @@ add_library(corvane_consult_core STATIC
 )
 target_include_directories(corvane_consult_core PUBLIC ${CORVANE_ROOT})
 target_link_libraries(corvane_consult_core PUBLIC corvane_kb corvane_platform_ini)
-find_package(Threads REQUIRED)
-target_link_libraries(corvane_consult_core PRIVATE Threads::Threads)

@@ -30,20 +30,39 @@ public:
 
     // Adds QScore to the total, then stores it as question QNo's score unless QNo is
     // kNoQuestion. A QNo outside the record throws std::out_of_range after the addition.
-    void UpdateScore(double QScore, std::int16_t QNo);
+    void UpdateScore(double QScore, std::int16_t QNo) {
+        m_Score += QScore;
+        if (QNo == kNoQuestion) {
+            return;
+        }
+        if (QNo < 0 || static_cast<std::size_t>(QNo) >= m_QScores.size()) {
+            ThrowOutOfRange("question index outside the record");
+        }
+        m_QScores[static_cast<std::size_t>(QNo)] = QScore;
+    }
     double GetQScore(int QNo) const;
     void ResetScore() { m_Score = 0.0; }
     double GetScore() const { return m_Score; }
 
     // Hands out the record's own responses object of question QNo (0-based), or
     // nullptr when QNo is at or beyond the record's size. Negative QNo throws.
-    void GetResponses(std::int16_t QNo, CResponses*& QResp);
-    void GetResponses(std::int16_t QNo, const CResponses*& QResp) const;
+    // Inline: the inference engine calls these once per record and answered question.
+    void GetResponses(std::int16_t QNo, CResponses*& QResp) { Lookup(*this, QNo, QResp); }
+    void GetResponses(std::int16_t QNo, const CResponses*& QResp) const {
+        Lookup(*this, QNo, QResp);
+    }
     std::int16_t GetNumResponses() const { return static_cast<std::int16_t>(m_QResponses.size()); }
 
 private:
     template <typename Self, typename Resp>
-    static void Lookup(Self& self, std::int16_t QNo, Resp*& QResp);
+    static void Lookup(Self& self, std::int16_t QNo, Resp*& QResp) {
+        if (QNo < 0) {
+            ThrowOutOfRange("negative question index");
+        }
+        const auto idx = static_cast<std::size_t>(QNo);
+        QResp = idx < self.m_QResponses.size() ? &self.m_QResponses[idx] : nullptr;
+    }
+    [[noreturn]] static void ThrowOutOfRange(const char* what);
 
     std::string m_Name;
     std::string m_Description = "nodesc.htm";

@@ -326,7 +326,7 @@ void LiteralAnalyse(const kb::QuestionArray& qs, kb::RecordArray& recs) {
     testing::LiteralSelectionSort(recs, static_cast<int>(recs.size()));
 }
 
-// Large enough for the scoring to run on several threads.
+// Many records and questions with many ties, against the literal analysis.
 TEST_F(CAnalyserTest, SameAsTheLiteralAnalysis) {
     constexpr int kQs = 150;
     constexpr int kRecs = 3000;
@@ -378,7 +378,7 @@ TEST_F(CAnalyserTest, SameAsTheLiteralAnalysis) {
                   expected[static_cast<std::size_t>(r)]);
     }
 
-    // The same record object twice must not be scored on two threads at once.
+    // The same record object twice in the array is scored twice, consistently.
     recs.push_back(recs.front());
     CAnalyser().Analyse(qs, kQs, recs, kRecs + 1);
     EXPECT_EQ(recs.size(), static_cast<std::size_t>(kRecs + 1));
