@@ -3,6 +3,8 @@
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
 
+#include "tests/support/ScratchDir.h"
+
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -19,24 +21,7 @@ inline constexpr int kMaxRecords = 32767;
 inline constexpr int kRecordQuestions = 200;
 inline constexpr int kMaxQuestions = 1820; // 1820 blocks of 18 items stay within 32767 items
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-bench-XXXXXX").string();
-        m_Path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    std::string File(const std::string& name) const { return (m_Path / name).string(); }
-
-private:
-    std::filesystem::path m_Path;
-};
+using testsupport::ScratchDir;
 
 // Question q of a set: single/single, multiple/single and multiple/multiple in turn,
 // every weight, up to nine options, answered by the end user.

@@ -2,6 +2,8 @@
 
 #include "kb/FileIO.h"
 
+#include "tests/support/ScratchDir.h"
+
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -21,24 +23,6 @@ inline std::string Slurp(const std::string& path) {
     return bytes;
 }
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-editor-XXXXXX").string();
-        m_Path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string File(const std::string& name) const { return (m_Path / name).string(); }
-
-private:
-    std::filesystem::path m_Path;
-};
+using testsupport::ScratchDir;
 
 } // namespace editortest

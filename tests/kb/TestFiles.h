@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ScratchDir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -38,28 +40,6 @@ inline std::string B(std::string_view text) {
     return bytes;
 }
 
-// A fresh folder under the system's temporary folder, removed again with the object.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-kb-XXXXXX").string();
-        m_Path = ::mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::permissions(m_Path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(m_Path, ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    std::string File(const std::string& name) const { return (m_Path / name).string(); }
-    const std::filesystem::path& Path() const { return m_Path; }
-
-private:
-    std::filesystem::path m_Path;
-};
+using testsupport::ScratchDir;
 
 } // namespace kbtest
