@@ -1,0 +1,128 @@
+// Loading a question set (with the data file beside it) and saving it.
+
+#include "dialogs/SavedMsg.h"
+#include "editor/Main.h"
+#include "kb/CRecord.h"
+#include "kb/QuestionFileReader.h"
+#include "kb/Utilities.h"
+#include "platform/Platform.h"
+#include "platform/ProgramInfo.h"
+
+#include <algorithm>
+
+namespace editor {
+
+namespace {
+
+void Warn(const QString& text, platform::Icon icon = platform::Icon::Exclamation) {
+    platform::MessageBox(text, platform::Buttons::OK, icon, platform::ProgramTitle());
+}
+
+bool Exists(const QString& path) {
+    return !path.isEmpty() && kb::FileExists(path.toStdString());
+}
+
+} // namespace
+
+void Main::LoadQuestionsBtn_Click() {
+    const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
+    if (chosen.isEmpty())
+        return;
+
+    // A fresh reader into a fresh array: a failed read never leaves a mixture of two sets.
+    const std::int16_t countBefore = kb::g_NumQuestions;
+    kb::QuestionFileReader reader;
+    kb::QuestionArray questions;
+    reader.Read(chosen.toStdString(), questions);
+    const int whole = std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size()));
+    if (whole < 1) {
+        kb::g_NumQuestions = countBefore;
+        Warn(QStringLiteral("Cannot Read Question File: Check Format"));
+        return;
+    }
+    // A set read only in part is used as far as its whole questions go; a question cut off
+    // by the fault holds the wrong fields.
+    questions.resize(static_cast<std::size_t>(whole));
+
+    m_QFileName = chosen;
+    m_Questions = std::move(questions);
+    m_CurrentQ = 0;
+    ShowQuestion(CurrentQuestion());
+
+    // Changes still pending for the data file of the set held before are dropped.
+    m_DataModifier = CDataFileModifier();
+    const std::string dataFile = kb::DataFileNameFor(chosen.toStdString());
+    if (kb::FileExists(dataFile) && !m_DataModifier.Init(dataFile)) {
+        Warn(QStringLiteral("The data file beside this question set could not be read; "
+                            "it will be left as it is:\n") +
+             QString::fromStdString(dataFile));
+    }
+}
+
+bool Main::CheckBeforeSave() {
+    const auto last = static_cast<std::int16_t>(m_Questions.size() - 1);
+    const auto isEmpty = [](const std::shared_ptr<kb::CQuestion>& q) { return q->IsEmpty(); };
+    // Several questions, all of them empty, would make an empty file just the same.
+    if (std::all_of(m_Questions.begin(), m_Questions.end(), isEmpty)) {
+        Warn(QStringLiteral("There is nothing to save"), platform::Icon::Information);
+        return false;
+    }
+    const kb::CQuestion& lastQuestion = *m_Questions[static_cast<std::size_t>(last)];
+    if (!lastQuestion.IsComplete(last) && !lastQuestion.IsEmpty()) {
+        Warn(QStringLiteral("Question %1 is incomplete.  Clear  ALL\n"
+                            "entries in it OR complete the Question")
+                 .arg(last + 1));
+        return false;
+    }
+    // An empty question before one with content would end the set early when read back,
+    // and the data file's responses would no longer meet their questions.
+    const auto lastFilled = std::find_if_not(m_Questions.rbegin(), m_Questions.rend(), isEmpty);
+    const auto firstEmpty = std::find_if(m_Questions.begin(), lastFilled.base(), isEmpty);
+    if (firstEmpty != lastFilled.base()) {
+        Warn(QStringLiteral("Question %1 is empty.  Fill it in or delete it\n"
+                            "before saving the questions")
+                 .arg(firstEmpty - m_Questions.begin() + 1));
+        return false;
+    }
+    return true;
+}
+
+QString Main::ChooseSaveFile() {
+    if (Exists(m_QFileName))
+        return m_QFileName;
+    const QString chosen = platform::SaveFileName(this, platform::kQuestionFilter, m_QFileName);
+    if (chosen.isEmpty())
+        return QString();
+    if (Exists(chosen) && platform::MessageBox(QStringLiteral("File Exists - Overwrite ?"),
+                                               platform::Buttons::YesNo, platform::Icon::Question,
+                                               platform::ProgramTitle()) != platform::Answer::Yes)
+        return QString();
+    return chosen;
+}
+
+void Main::SaveQuestionsBtn_Click() {
+    if (!CheckBeforeSave())
+        return;
+    const QString file = ChooseSaveFile();
+    if (file.isEmpty())
+        return;
+    m_QFileName = file;
+
+    if (!m_QWriter.Save(m_Questions, m_QFileName.toStdString())) {
+        // The data file is left alone too: it must stay in step with the set on disk.
+        Warn(QStringLiteral("Cannot Save Questions To ") + m_QFileName, platform::Icon::Critical);
+        return;
+    }
+    if (!m_SavedMsg)
+        m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
+    m_SavedMsg->Initialise(m_QFileName);
+    m_SavedMsg->exec();
+
+    if (m_DataModifier.IsModified() && !m_DataModifier.Save()) {
+        Warn(QStringLiteral("Cannot Save Data File To ") +
+                 QString::fromStdString(m_DataModifier.GetDataFileName()),
+             platform::Icon::Critical);
+    }
+}
+
+} // namespace editor
