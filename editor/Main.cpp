@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QThread>
 #include <algorithm>
 
 namespace editor {
@@ -549,9 +550,11 @@ bool Main::Form_Unload() {
     m_RelianceForm.reset();
     m_SavedMsg.reset();
     m_URLDlg.reset();
-    // Ends the program even while a help viewer window is still open; outside the event
-    // loop (in tests) this does nothing.
-    QCoreApplication::exit(0);
+    // Ends the program even while a help viewer window is still open. Only from within the
+    // running event loop: called outside it, exit() would make every later exec() return
+    // at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
     return true;
 }
 

@@ -1,0 +1,8 @@
+corvane_add_test(editor_windows_tests QT
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/RelianceFormTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FilesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp
+  LIBS corvane_editor)
