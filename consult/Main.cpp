@@ -4,6 +4,8 @@
 #include "consult/Explanation.h"
 #include "consult/RecordDisplayer.h"
 #include "dialogs/About.h"
+#include "dialogs/AnswerRows.h"
+#include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
 #include "kb/DataFileReader.h"
 #include "kb/QuestionFileReader.h"
@@ -197,10 +199,8 @@ void Main::BuildMenus() {
 }
 
 void Main::Form_Load() {
-    m_LevelNames = {QStringLiteral("No"), QStringLiteral("Unlikely"), QStringLiteral("Neutral"),
-                    QStringLiteral("Perhaps"), QStringLiteral("Yes")};
-    m_LevelColours = {BgrColour(0x0), BgrColour(0xC00000), BgrColour(0x8000), BgrColour(0xC00000),
-                      BgrColour(0xC0)};
+    m_LevelNames = dialogs::AnswerRows::DefaultLevelNames();
+    m_LevelColours = dialogs::AnswerRows::DefaultLevelColours();
     CorvaneTitle->setText(platform::ProductName());
     VersionLabel->setText(platform::VersionText());
     ReadIniSettings();
@@ -253,13 +253,8 @@ void Main::LoadQuestions_Click() {
     kb::DataFileReader dataReader;
     kb::RecordArray records;
     dataReader.Read(dataFile, records);
-    if (dataReader.SkippedItems() > 0) {
-        platform::MessageBox(QStringLiteral("Part of the data file could not be read and was "
-                                            "passed over; the records read are used:\n") +
-                                 QString::fromStdString(dataFile),
-                             platform::Buttons::OK, platform::Icon::Exclamation,
-                             platform::ProgramTitle());
-    }
+    if (dataReader.SkippedItems() > 0)
+        dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), false);
 
     m_QFileName = chosen;
     m_DataFileName = QString::fromStdString(dataFile);

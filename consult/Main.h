@@ -18,7 +18,6 @@
 #include <memory>
 
 class QAction;
-class QButtonGroup;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -26,7 +25,8 @@ class QScrollBar;
 
 namespace dialogs {
 class About;
-}
+class AnswerRows;
+} // namespace dialogs
 
 namespace consult {
 
@@ -119,10 +119,9 @@ private:
     QPushButton* NextBtn = nullptr;
     QPushButton* LastBtn = nullptr;
     QLabel* theQuestion = nullptr;
-    QButtonGroup* m_checksGroup = nullptr;
+    dialogs::AnswerRows* m_Rows = nullptr;
     std::array<QRadioButton*, kRows> m_checks{};
     std::array<QScrollBar*, kRows> m_Sliders{};
-    std::array<int, kRows> m_SliderAtPress{};
     std::array<QLabel*, kRows> m_Inds{};
     std::array<QLabel*, kRows> m_Options{};
     QPushButton* LoadQuestions = nullptr;

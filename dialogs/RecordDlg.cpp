@@ -107,6 +107,14 @@ void RecordDlg::OKBtn_Click() {
         m_RecordNameBox->setFocus();
         return;
     }
+    // The data file closes a record's name at its first "]".
+    if (m_RecordNameBox->text().contains(u']')) {
+        platform::MessageBox(QStringLiteral("A record name cannot contain \"]\""),
+                             platform::Buttons::OK, platform::Icon::Exclamation,
+                             platform::ProgramTitle());
+        m_RecordNameBox->setFocus();
+        return;
+    }
     m_OKPressed = true;
     std::string text = m_RecordNameBox->text().toStdString();
     m_RecordName = QString::fromStdString(kb::TrimSpaces(text));

@@ -8,8 +8,9 @@ class QPushButton;
 
 namespace dialogs {
 
-// The name of a new record: upper-cased, at most 55 characters, never blank. Protocol:
-// exec(), then OKPressed and GetRecordName.
+// The name of a new record: upper-cased, at most 55 characters, never blank, never with
+// "]" (the data file would cut the name there). Protocol: exec(), then OKPressed and
+// GetRecordName.
 class RecordDlg : public QDialog {
     Q_OBJECT
 public:

@@ -1,0 +1,163 @@
+#include "dialogs/AnswerRows.h"
+
+#include "platform/Colours.h"
+#include "platform/Twips.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QPalette>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace dialogs {
+
+using platform::TwipsRect;
+
+namespace {
+
+QString Indexed(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
+    // The classic look keeps a small thumb on these short bars, so the level reads at a
+    // glance; the desktop style's thumb fills half the bar.
+    QStyle* sliderStyle = QStyleFactory::create(QStringLiteral("Windows"));
+    if (sliderStyle)
+        sliderStyle->setParent(this);
+    m_checksGroup = new QButtonGroup(this);
+    m_checksGroup->setObjectName(QStringLiteral("m_checksGroup"));
+    QFont optionFont(QStringLiteral("MS Sans Serif"));
+    optionFont.setPointSizeF(8.25);
+    const LevelColours colours = DefaultLevelColours();
+
+    for (int i = 0; i < kRows; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        const int top = 600 + 360 * i;
+        auto* check = new QRadioButton(frame);
+        check->setObjectName(Indexed("m_checks", i));
+        check->setGeometry(TwipsRect(120, top, 1095, 255));
+        check->hide();
+        check->setEnabled(false);
+        m_checksGroup->addButton(check, i);
+        m_checks[row] = check;
+
+        auto* slider = new QScrollBar(Qt::Horizontal, frame);
+        slider->setObjectName(Indexed("m_Sliders", i));
+        slider->setGeometry(TwipsRect(120, top, 1095, 255));
+        slider->setRange(-10, 10);
+        slider->setSingleStep(5);
+        slider->setPageStep(5);
+        slider->setValue(0);
+        if (sliderStyle)
+            slider->setStyle(sliderStyle);
+        slider->setEnabled(false);
+        slider->setVisible(i < 2);
+        m_Sliders[row] = slider;
+
+        auto* ind = new QLabel(QStringLiteral("Neutral"), frame);
+        ind->setObjectName(Indexed("m_Inds", i));
+        ind->setGeometry(TwipsRect(1320, top, 735, 255));
+        ind->setAlignment(Qt::AlignCenter);
+        ind->setFont(platform::DesignFont(8.25));
+        SetTextColour(ind, colours[2]);
+        ind->setVisible(i < 2);
+        m_Inds[row] = ind;
+
+        auto* option = new QLabel(frame);
+        option->setObjectName(Indexed("m_Options", i));
+        option->setGeometry(TwipsRect(2160, top, 7095, 255));
+        option->setFont(optionFont);
+        option->setIndent(3);
+        QPalette optionColours = option->palette();
+        optionColours.setColor(QPalette::Window, QColor(255, 255, 225));
+        optionColours.setColor(QPalette::WindowText, platform::BgrToQColor(0x800000));
+        option->setPalette(optionColours);
+        option->setAutoFillBackground(true);
+        option->setVisible(i < 2);
+        m_Options[row] = option;
+
+        connect(check, &QRadioButton::clicked, this, [this, i] { emit CheckClicked(i); });
+        // Arrows, track and keys arrive as actions (the position already moved, the value
+        // not yet); a drag counts once, when it ends, and only if it ended elsewhere.
+        connect(slider, &QScrollBar::actionTriggered, this, [this, i, slider](int action) {
+            if (action == QAbstractSlider::SliderNoAction ||
+                (action == QAbstractSlider::SliderMove && slider->isSliderDown()))
+                return;
+            if (slider->sliderPosition() != slider->value())
+                emit SliderMoved(i);
+        });
+        connect(slider, &QScrollBar::sliderPressed, this,
+                [this, row, slider] { m_SliderAtPress[row] = slider->value(); });
+        connect(slider, &QScrollBar::sliderReleased, this, [this, i, row, slider] {
+            if (slider->sliderPosition() != m_SliderAtPress[row])
+                emit SliderMoved(i);
+        });
+    }
+}
+
+int AnswerRows::LevelOf(int value) {
+    switch (value) {
+    case -10:
+        return 0;
+    case -5:
+        return 1;
+    case 0:
+        return 2;
+    case 5:
+        return 3;
+    case 10:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+AnswerRows::LevelNames AnswerRows::DefaultLevelNames() {
+    return {QStringLiteral("No"), QStringLiteral("Unlikely"), QStringLiteral("Neutral"),
+            QStringLiteral("Perhaps"), QStringLiteral("Yes")};
+}
+
+AnswerRows::LevelColours AnswerRows::DefaultLevelColours() {
+    return {platform::BgrToQColor(0x0), platform::BgrToQColor(0xC00000),
+            platform::BgrToQColor(0x8000), platform::BgrToQColor(0xC00000),
+            platform::BgrToQColor(0xC0)};
+}
+
+void AnswerRows::ShowLevel(int row, int value, const LevelNames& names,
+                           const LevelColours& colours) {
+    const auto level = static_cast<std::size_t>(LevelOf(value));
+    QLabel* ind = Ind(row);
+    ind->setText(names[level]);
+    SetTextColour(ind, colours[level]);
+}
+
+void AnswerRows::ClearChecks() {
+    // An exclusive group keeps one button on; it lets go only while not exclusive.
+    m_checksGroup->setExclusive(false);
+    for (QRadioButton* check : m_checks)
+        check->setChecked(false);
+    m_checksGroup->setExclusive(true);
+}
+
+void AnswerRows::ShowRows(int numOptions, bool single) {
+    for (int i = 0; i < kRows; ++i) {
+        const bool shown = i < numOptions;
+        Option(i)->setVisible(shown);
+        Check(i)->setVisible(shown && single);
+        Slider(i)->setVisible(shown && !single);
+        Ind(i)->setVisible(shown && !single);
+    }
+}
+
+} // namespace dialogs
