@@ -1,0 +1,189 @@
+// The six record commands: create, load, delete, describe, save and view. They keep the
+// record array, the record count and RecordName's list in step (list item i names record i).
+
+#include "acquire/Main.h"
+#include "consult/RecordDisplayer.h"
+#include "dialogs/RecordDlg.h"
+#include "dialogs/SavedMsg.h"
+#include "dialogs/URLDlg.h"
+#include "kb/ArrayManager.h"
+#include "kb/DataFileReader.h"
+#include "kb/DataFileWriter.h"
+#include "kb/Utilities.h"
+#include "platform/Platform.h"
+#include "platform/ProgramInfo.h"
+
+#include <QComboBox>
+#include <QFile>
+
+namespace acquire {
+
+namespace am = kb::ArrayManager;
+
+namespace {
+
+// The data file takes any item holding both "[" and "]" for a record's name line.
+bool ReadsAsHeader(const QString& text) {
+    return text.contains(u'[') && text.contains(u']');
+}
+
+void Refuse(const QString& text, platform::Icon icon = platform::Icon::Exclamation,
+            const QString& title = platform::ProgramTitle()) {
+    platform::MessageBox(text, platform::Buttons::OK, icon, title);
+}
+
+} // namespace
+
+void Main::NewRecord_Click() {
+    if (m_NumRecords >= kb::DataFileReader::kMaxRecords) {
+        Refuse(QStringLiteral("A data file holds at most %1 records: delete a record before "
+                              "creating another")
+                   .arg(kb::DataFileReader::kMaxRecords));
+        return;
+    }
+    if (!m_RecordDlg)
+        m_RecordDlg = std::make_unique<dialogs::RecordDlg>(this);
+    m_RecordDlg->exec();
+    if (!m_RecordDlg->OKPressed())
+        return;
+
+    std::int16_t index = 0;
+    if (am::IsRecordSlotEmpty(m_Records, 0)) {
+        if (m_Records.empty())
+            m_Records.resize(1);
+        m_Records[0] = std::make_shared<kb::CRecord>();
+    } else {
+        index = static_cast<std::int16_t>(m_Records.size());
+        am::InsertRecord(m_Records, index);
+        if (am::IsRecordSlotEmpty(m_Records, index))
+            return; // the array could not grow: nothing was added
+    }
+    kb::CRecord& record = *m_Records[static_cast<std::size_t>(index)];
+    record.SetName(m_RecordDlg->GetRecordName().toStdString());
+    RecordName->addItem(QString::fromStdString(record.GetName()));
+    RecordName->setCurrentIndex(index);
+    m_CurrentRecord = index;
+    ++m_NumRecords;
+    ShowQuestionAt(0);
+    EnableResponses(true);
+}
+
+void Main::LoadRecord_Click() {
+    const QString name = RecordName->currentText();
+    if (name.isEmpty()) {
+        Refuse(QStringLiteral("Select or Create a Record First"), platform::Icon::Exclamation,
+               QStringLiteral("Error"));
+        return;
+    }
+    const std::int16_t index = am::FindRecord(m_Records, name.toStdString());
+    if (index == am::kNotFound) {
+        Refuse(QStringLiteral("Couldn't Load '") + name + QLatin1Char('\''),
+               platform::Icon::Information);
+        return;
+    }
+    m_CurrentRecord = index;
+    ShowQuestionAt(0);
+    EnableResponses(true);
+}
+
+void Main::RemoveListItem(int index) {
+    // Removing the current item would put the next name into the box.
+    const QString text = RecordName->currentText();
+    RecordName->removeItem(index);
+    RecordName->setEditText(text);
+}
+
+void Main::DeleteRecord_Click() {
+    const QString name = RecordName->currentText();
+    if (name.isEmpty()) {
+        Refuse(QStringLiteral("Select a Record to delete First"), platform::Icon::Exclamation,
+               QStringLiteral("Error"));
+        return;
+    }
+    const std::int16_t index = am::FindRecord(m_Records, name.toStdString());
+    if (index == am::kNotFound) {
+        Refuse(QStringLiteral("Couldn't Delete '") + name + QLatin1Char('\''),
+               platform::Icon::Information);
+        return;
+    }
+    if (platform::MessageBox(QStringLiteral("Delete Record : ") + name, platform::Buttons::YesNo,
+                             platform::Icon::None,
+                             QStringLiteral("Confirm")) != platform::Answer::Yes)
+        return;
+    am::RemoveRecord(m_Records, index);
+    RemoveListItem(index);
+    --m_NumRecords;
+    m_CurrentRecord = kNoRecord;
+    EnableResponses(false);
+    ResetDisplay();
+}
+
+void Main::DescribeRecord_Click() {
+    if (!IsRecordChosen()) {
+        Refuse(QStringLiteral("Select or Create a Record to Describe"));
+        return;
+    }
+    kb::CRecord& record = *m_Records[static_cast<std::size_t>(m_CurrentRecord)];
+    if (!m_URLDlg)
+        m_URLDlg = std::make_unique<dialogs::URLDlg>(this);
+    QString page = QString::fromStdString(record.GetDescription());
+    for (;;) {
+        m_URLDlg->Initialise(page);
+        m_URLDlg->exec();
+        if (!m_URLDlg->OKPressed())
+            return;
+        page = m_URLDlg->GetURL();
+        if (!ReadsAsHeader(page))
+            break;
+        // Asked again with the text as typed, so it can be put right.
+        Refuse(QStringLiteral("A description page cannot contain both \"[\" and \"]\""));
+    }
+    record.SetDescription(page.toStdString());
+}
+
+void Main::SaveRecord_Click() {
+    const std::string dataFile = m_DataFileName.toStdString();
+    if (m_NumRecords <= 0) {
+        if (kb::FileExists(dataFile) && !QFile::remove(m_DataFileName))
+            Refuse(QStringLiteral("Cannot Delete ") + m_DataFileName, platform::Icon::Critical);
+        return;
+    }
+    // Text the data file would read back as something else never reaches it.
+    for (const auto& record : m_Records) {
+        const QString name = QString::fromStdString(record->GetName());
+        if (name.contains(u']') ||
+            ReadsAsHeader(QString::fromStdString(record->GetDescription()))) {
+            Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName +
+                       QStringLiteral("\nRecord '") + name +
+                       QStringLiteral("' holds text the data file cannot keep"),
+                   platform::Icon::Critical);
+            return;
+        }
+    }
+    if (!kb::DataFileWriter().Save(m_Records, dataFile)) {
+        Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName,
+               platform::Icon::Critical);
+        return;
+    }
+    if (!m_SavedMsg)
+        m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
+    m_SavedMsg->Initialise(m_DataFileName);
+    m_SavedMsg->exec();
+}
+
+void Main::ViewRecordsBtn_Click() {
+    if (m_NumRecords < 1) {
+        Refuse(QStringLiteral("This database is currently empty"), platform::Icon::Information,
+               QStringLiteral("Info"));
+        return;
+    }
+    if (!m_RecordDisplayer)
+        m_RecordDisplayer = std::make_unique<consult::RecordDisplayer>();
+    m_RecordDisplayer->Initialise(m_Records, m_Questions,
+                                  static_cast<std::int16_t>(m_Records.size()), QString(), false);
+    m_RecordDisplayer->show();
+    m_RecordDisplayer->raise();
+    m_RecordDisplayer->activateWindow();
+}
+
+} // namespace acquire
