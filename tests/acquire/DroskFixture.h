@@ -1,0 +1,221 @@
+#pragma once
+
+#include "../dialogs/ModalDriver.h"
+#include "acquire/Main.h"
+#include "consult/RecordDisplayer.h"
+#include "editor/QuestionFileWriter.h"
+#include "kb/CRecord.h"
+#include "platform/ProgramInfo.h"
+#include "platform/ScriptedBackend.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Readable failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// One question of a set written for a test: the knowledge engineer's wording and type,
+// the options, and the reliance pairs (question, option), all numbered from 1.
+struct QSpec {
+    std::string wording;
+    int type; // 0 single, 1 multiple
+    std::vector<std::string> options;
+    std::vector<std::pair<int, int>> pairs = {};
+    int relianceType = 0; // 0 every pair, 1 any pair
+    std::string help = "nohelp.htm";
+};
+
+using Levels = std::vector<int>;
+
+// An acquisition window driven through its controls and its real dialogs, with the
+// platform scripted and files in a temporary folder that is also the program's folder.
+class DroskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetProgram(QStringLiteral("Drosk"),
+                             QStringLiteral("Corvane Knowledge Acquisition"));
+        ASSERT_TRUE(m_Folder.isValid());
+        platform::SetProgramFolder(m_Folder.path());
+    }
+    void TearDown() override {
+        m_Main.reset();
+        platform::SetProgramFolder(QString());
+    }
+
+    QString Path(const QString& name) const { return m_Folder.filePath(name); }
+
+    // Writes a question set with the editor's writer; returns its path.
+    QString WriteSet(const QString& name, const std::vector<QSpec>& questions) {
+        kb::QuestionArray set;
+        for (const QSpec& spec : questions) {
+            auto q = std::make_shared<kb::CQuestion>();
+            q->SetKEQ(spec.wording);
+            q->SetUserQ(spec.wording + " (asked)");
+            q->SetKEType(static_cast<std::int16_t>(spec.type));
+            q->SetUserType(static_cast<std::int16_t>(spec.type));
+            for (const std::string& option : spec.options)
+                q->AddOption(option);
+            q->m_Dependencies.SetType(static_cast<std::int16_t>(spec.relianceType));
+            for (const auto& [Q, O] : spec.pairs)
+                q->m_Dependencies.AddDependency(static_cast<std::int16_t>(Q),
+                                                static_cast<std::int16_t>(O));
+            q->SetHelp(spec.help);
+            set.push_back(q);
+        }
+        const QString path = Path(name);
+        EXPECT_TRUE(editor::QuestionFileWriter().Save(set, path.toStdString()));
+        return path;
+    }
+
+    void WriteFile(const QString& name, const QByteArray& bytes) {
+        QFile file(Path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray ReadFile(const QString& name) {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    acquire::Main& MakeMain() {
+        m_Main = std::make_unique<acquire::Main>();
+        m_Main->show();
+        return *m_Main;
+    }
+
+    template <typename T> T* Get(QObject* parent, const QString& name) {
+        T* child = parent ? parent->findChild<T*>(name) : nullptr;
+        if (!child)
+            ADD_FAILURE() << "no control " << name.toStdString();
+        return child;
+    }
+    template <typename T> T* Control(const QString& name) { return Get<T>(m_Main.get(), name); }
+    QAbstractButton* Button(const QString& name) { return Control<QAbstractButton>(name); }
+    QAction* Item(const QString& name) { return Control<QAction>(name); }
+    QLabel* Label(const QString& name) { return Control<QLabel>(name); }
+    QComboBox* NameBox() { return Control<QComboBox>(QStringLiteral("RecordName")); }
+    QRadioButton* Check(int i) {
+        return Control<QRadioButton>(QStringLiteral("m_checks(%1)").arg(i));
+    }
+    QScrollBar* Slider(int i) {
+        return Control<QScrollBar>(QStringLiteral("m_Sliders(%1)").arg(i));
+    }
+    QLabel* Ind(int i) { return Label(QStringLiteral("m_Inds(%1)").arg(i)); }
+    QString QuestionNo() { return Label(QStringLiteral("QNoLabel"))->text(); }
+    QString Wording() { return Label(QStringLiteral("theQuestion"))->text(); }
+
+    void Click(const char* name) { Button(QString::fromLatin1(name))->click(); }
+    void Load(const QString& file) {
+        m_Script.QueueFileName(file);
+        Click("LoadQuestions");
+    }
+    // Steps a slider the way its arrows do, one level per step.
+    void Step(int slider, int steps) {
+        for (int s = 0; s < std::abs(steps); ++s)
+            Slider(slider)->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                                    : QAbstractSlider::SliderSingleStepSub);
+    }
+    // Drags a slider's thumb to value and lets go.
+    void Drag(int slider, int value) {
+        QScrollBar* bar = Slider(slider);
+        bar->setSliderDown(true);
+        bar->setSliderPosition(value);
+        bar->setSliderDown(false);
+    }
+
+    // Runs command, which opens a modal dialog of the program, and act on that dialog;
+    // a dialog still open at the deadline is hidden and fails the test.
+    void WithDialog(const char* command, std::function<void(QDialog*)> act) {
+        testing_support::WhenModal(std::move(act));
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << modal->objectName().toStdString() << " still open";
+                modal->hide();
+            }
+        });
+        deadline.start(testing_support::kDeadlineMs + 1000);
+        Click(command);
+    }
+    // New Record, typing name into the record-name dialog and pressing OK (or Cancel).
+    void NewRecord(const QString& name, const char* button = "OKBtn") {
+        WithDialog("NewRecord", [name, button](QDialog* dialog) {
+            testing_support::TypeKeys(testing_support::Control<QLineEdit>(dialog, "RecordName"),
+                                      name);
+            QTest::mouseClick(testing_support::Control<QPushButton>(dialog, button),
+                              Qt::LeftButton);
+        });
+    }
+    // Describe Recd, replacing the page with each text in turn, then OK (or Cancel).
+    void Describe(const QStringList& pages, const char* button = "OKBtn") {
+        WithDialog("DescribeRecord", DescribeStep(pages, button));
+    }
+    std::function<void(QDialog*)> DescribeStep(QStringList pages, const char* button) {
+        return [this, pages, button](QDialog* dialog) {
+            seenPages << testing_support::Control<QLineEdit>(dialog, "URL")->text();
+            auto* box = testing_support::Control<QLineEdit>(dialog, "URL");
+            box->clear();
+            testing_support::TypeKeys(box, pages.first());
+            if (pages.size() > 1)
+                testing_support::WhenModal(DescribeStep(pages.mid(1), button));
+            QTest::mouseClick(testing_support::Control<QPushButton>(dialog, button),
+                              Qt::LeftButton);
+        };
+    }
+    void Pick(const QString& name) { NameBox()->setEditText(name); }
+    void LoadRecord(const QString& name) {
+        Pick(name);
+        Click("LoadRecord");
+    }
+    void DeleteRecord(const QString& name, platform::Answer answer) {
+        Pick(name);
+        m_Script.QueueAnswer(answer);
+        Click("DeleteRecord");
+    }
+
+    QStringList ListNames() {
+        QStringList names;
+        for (int i = 0; i < NameBox()->count(); ++i)
+            names << NameBox()->itemText(i);
+        return names;
+    }
+    // The levels a record holds for question number q (from 1).
+    Levels Held(int record, int q) {
+        const kb::CResponses* responses = nullptr;
+        m_Main->Records()
+            .at(static_cast<std::size_t>(record))
+            ->GetResponses(static_cast<std::int16_t>(q - 1), responses);
+        Levels levels;
+        for (std::int16_t slot = 0; responses && slot < kb::CResponses::kSlots; ++slot)
+            levels.push_back(responses->GetResponse(slot));
+        return levels;
+    }
+    QStringList Messages() const { return m_Script.MessageTexts(); }
+
+    platform::ScriptedBackend m_Script;
+    QTemporaryDir m_Folder;
+    std::unique_ptr<acquire::Main> m_Main;
+    QStringList seenPages;
+};
+
+inline const Levels kNeutral(9, 0);

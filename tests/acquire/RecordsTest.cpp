@@ -1,0 +1,300 @@
+#include "DroskFixture.h"
+
+#include "kb/DataFileReader.h"
+
+#include <QDir>
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+std::vector<QSpec> Animals() {
+    return {{"Size?", 0, {"Small", "Large"}}, {"Colours?", 1, {"Red", "Green"}}};
+}
+
+} // namespace
+
+// New, Load and Delete keep the records, the count and the name list in step.
+
+TEST_F(DroskTest, NewRecordsFillSlotZeroThenAppendAndNamesMayRepeat) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    NewRecord(QStringLiteral("cat"), "CancelBtn");
+    EXPECT_EQ(NameBox()->count(), 0);
+    NewRecord(QStringLiteral("cat"));
+    Check(1)->click();
+    NewRecord(QStringLiteral("dog"));
+    NewRecord(QStringLiteral("cat"));
+    EXPECT_EQ(ListNames(), QStringList({"CAT", "DOG", "CAT"}));
+    EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CAT"));
+    EXPECT_EQ(NameBox()->currentIndex(), 2);
+    EXPECT_EQ(m_Main->Records().size(), 3u);
+    // The new record is chosen at question 1 with neutral responses.
+    EXPECT_EQ(QuestionNo(), QStringLiteral("1"));
+    EXPECT_FALSE(Check(1)->isChecked());
+    EXPECT_EQ(Held(2, 1), kNeutral);
+
+    // Load and Delete by a repeated name act on the first record of that name.
+    LoadRecord(QStringLiteral("CAT"));
+    EXPECT_TRUE(Check(1)->isChecked());
+    DeleteRecord(QStringLiteral("CAT"), Answer::Yes);
+    EXPECT_EQ(ListNames(), QStringList({"DOG", "CAT"}));
+    EXPECT_EQ(Held(1, 1), kNeutral);
+    EXPECT_EQ(Messages(), QStringList({"Delete Record : CAT"}));
+}
+
+TEST_F(DroskTest, RecordNameHoldingAClosingBracketIsRefused) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    QString kept;
+    WithDialog("NewRecord", [&kept](QDialog* dialog) {
+        auto* box = testing_support::Control<QLineEdit>(dialog, "RecordName");
+        testing_support::TypeKeys(box, QStringLiteral("cat]x"));
+        auto* ok = testing_support::Control<QPushButton>(dialog, "OKBtn");
+        QTest::mouseClick(ok, Qt::LeftButton); // refused: the dialog stays with the text
+        kept = box->text();
+        box->clear();
+        testing_support::TypeKeys(box, QStringLiteral("[cat"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    EXPECT_EQ(kept, QStringLiteral("CAT]X"));
+    EXPECT_EQ(Messages(), QStringList({"A record name cannot contain \"]\""}));
+    EXPECT_EQ(ListNames(), QStringList({"[CAT"}));
+    Click("SaveRecord");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(ReadFile(QStringLiteral("a.dat")).startsWith("[[CAT]\r\n"));
+}
+
+TEST_F(DroskTest, LoadAndDeleteRefuseEmptyAndUnknownNames) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    LoadRecord(QString());
+    DeleteRecord(QString(), Answer::Yes);
+    LoadRecord(QStringLiteral("CAT")); // no record at all yet
+    NewRecord(QStringLiteral("cat"));
+    Check(0)->click();
+    LoadRecord(QStringLiteral("Cat")); // names compare exactly
+    DeleteRecord(QStringLiteral("cat"), Answer::Yes);
+
+    const struct {
+        const char* text;
+        Icon icon;
+        const char* title;
+    } expected[] = {{"Select or Create a Record First", Icon::Exclamation, "Error"},
+                    {"Select a Record to delete First", Icon::Exclamation, "Error"},
+                    {"Couldn't Load 'CAT'", Icon::Information, "Drosk"},
+                    {"Couldn't Load 'Cat'", Icon::Information, "Drosk"},
+                    {"Couldn't Delete 'cat'", Icon::Information, "Drosk"}};
+    ASSERT_EQ(m_Script.MessageBoxes().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const auto& box = m_Script.MessageBoxes()[i];
+        EXPECT_EQ(box.text, QString::fromLatin1(expected[i].text));
+        EXPECT_EQ(box.icon, expected[i].icon) << i;
+        EXPECT_EQ(box.title, QString::fromLatin1(expected[i].title));
+        EXPECT_EQ(box.buttons, Buttons::OK);
+    }
+    // The Yes queued for the refused deletion was never asked for; the record is whole.
+    EXPECT_EQ(ListNames(), QStringList({"CAT"}));
+    EXPECT_TRUE(Check(0)->isChecked());
+}
+
+TEST_F(DroskTest, DeletingAsksAndLeavesNoRecordChosen) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    NewRecord(QStringLiteral("cat"));
+    NewRecord(QStringLiteral("dog"));
+    Click("NextBtn");
+    Step(0, 1);
+
+    DeleteRecord(QStringLiteral("CAT"), Answer::No);
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    const auto& ask = m_Script.MessageBoxes()[0];
+    EXPECT_EQ(ask.text, QStringLiteral("Delete Record : CAT"));
+    EXPECT_EQ(ask.buttons, Buttons::YesNo);
+    EXPECT_EQ(ask.icon, Icon::None);
+    EXPECT_EQ(ask.title, QStringLiteral("Confirm"));
+    EXPECT_EQ(ListNames(), QStringList({"CAT", "DOG"}));
+    EXPECT_EQ(Ind(0)->text(), QStringLiteral("Perhaps"));
+    EXPECT_TRUE(Slider(0)->isEnabled());
+
+    // Deleting a record other than the one chosen still leaves none chosen.
+    DeleteRecord(QStringLiteral("CAT"), Answer::Yes);
+    EXPECT_EQ(ListNames(), QStringList({"DOG"}));
+    EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CAT"));
+    EXPECT_EQ(QuestionNo(), QStringLiteral("2"));
+    EXPECT_EQ(Ind(0)->text(), QStringLiteral("Neutral"));
+    EXPECT_EQ(Label("m_Options(0)")->text(), QString());
+    EXPECT_FALSE(Slider(0)->isEnabled());
+    EXPECT_FALSE(Slider(2)->isVisible());
+    Click("NextBtn");
+    EXPECT_EQ(QuestionNo(), QStringLiteral("2"));
+    Click("DescribeRecord");
+    EXPECT_EQ(Messages().last(), QStringLiteral("Select or Create a Record to Describe"));
+    EXPECT_EQ(m_Script.MessageBoxes().back().icon, Icon::Exclamation);
+    EXPECT_EQ(m_Script.MessageBoxes().back().title, QStringLiteral("Drosk"));
+
+    // The dog kept its answer; deleting it leaves the empty slot and an empty base.
+    LoadRecord(QStringLiteral("DOG"));
+    EXPECT_EQ(Held(0, 2)[0], 5);
+    DeleteRecord(QStringLiteral("DOG"), Answer::Yes);
+    EXPECT_EQ(NameBox()->count(), 0);
+    ASSERT_EQ(m_Main->Records().size(), 1u);
+    EXPECT_EQ(m_Main->Records()[0], nullptr);
+    Item("ViewRecordsMenu")->trigger();
+    EXPECT_EQ(Messages().last(), QStringLiteral("This database is currently empty"));
+    EXPECT_EQ(m_Script.MessageBoxes().back().title, QStringLiteral("Info"));
+    EXPECT_EQ(m_Script.MessageBoxes().back().icon, Icon::Information);
+    NewRecord(QStringLiteral("emu"));
+    EXPECT_EQ(ListNames(), QStringList({"EMU"}));
+    EXPECT_EQ(m_Main->Records().size(), 1u);
+}
+
+// Describe: the current record's page, never one the data file would misread.
+
+TEST_F(DroskTest, DescribeSetsTheCurrentRecordsPage) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    NewRecord(QStringLiteral("cat"));
+    NewRecord(QStringLiteral("dog"));
+    Pick(QStringLiteral("CAT")); // the name box does not matter: DOG is current
+    Describe({QStringLiteral("dog.htm")});
+    Describe({QStringLiteral("other.htm")}, "CancelBtn");
+    Describe({QStringLiteral("[x] page"), QStringLiteral("[x page")});
+    EXPECT_EQ(seenPages, QStringList({"nodesc.htm", "dog.htm", "dog.htm", "[x] page"}));
+    EXPECT_EQ(Messages(), QStringList({"A description page cannot contain both \"[\" and \"]\""}));
+    EXPECT_EQ(m_Main->Records()[1]->GetDescription(), "[x page");
+    EXPECT_EQ(m_Main->Records()[0]->GetDescription(), "nodesc.htm");
+}
+
+// Save: the data file beside the question set, written whole or reported.
+
+TEST_F(DroskTest, SaveWritesEveryRecordAndNamesTheFile) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("pets.qst"), Animals()));
+    NewRecord(QStringLiteral("cat"));
+    Check(1)->click();
+    Click("NextBtn");
+    Step(0, 1);
+    Step(1, -2);
+    Describe({QStringLiteral("cat.htm")});
+    NewRecord(QStringLiteral("dog"));
+    Item("SaveRecordsMenu")->trigger();
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_EQ(ReadFile(QStringLiteral("pets.dat")),
+              QByteArray("[CAT]\r\n"
+                         "Question 1=-10\xb8"
+                         "10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8\r\n"
+                         "Question 2=5\xb8-10\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8\r\n"
+                         "RecordDescription=cat.htm\r\n\r\n"
+                         "[DOG]\r\n"
+                         "Question 1=0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8\r\n"
+                         "Question 2=0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8"
+                         "0\xb8\r\n"
+                         "RecordDescription=nodesc.htm\r\n\r\n"));
+    // The notice named the data file by its full path.
+    auto* notice = m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(notice->isVisible());
+    bool named = false;
+    for (QLabel* label : notice->findChildren<QLabel*>())
+        named = named || label->text() == Path(QStringLiteral("pets.dat"));
+    EXPECT_TRUE(named);
+}
+
+TEST_F(DroskTest, FailedSaveIsReportedAndTheRecordsStay) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    ASSERT_TRUE(QDir(m_Folder.path()).mkpath(QStringLiteral("a.dat/inside")));
+    NewRecord(QStringLiteral("cat"));
+    Check(0)->click();
+    Click("SaveRecord");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    const auto& box = m_Script.MessageBoxes()[0];
+    EXPECT_EQ(box.text, QStringLiteral("Cannot Save Records To ") + Path(QStringLiteral("a.dat")));
+    EXPECT_EQ(box.icon, Icon::Critical);
+    EXPECT_EQ(box.title, QStringLiteral("Drosk"));
+    EXPECT_EQ(m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg")), nullptr);
+    EXPECT_EQ(ListNames(), QStringList({"CAT"}));
+    EXPECT_EQ(Held(0, 1)[0], 10);
+    EXPECT_TRUE(Check(0)->isChecked());
+}
+
+TEST_F(DroskTest, SaveWithNoRecordLeftDeletesTheDataFileSilently) {
+    WriteFile(QStringLiteral("a.dat"), "[CAT]\r\nRecordDescription=nodesc.htm\r\n\r\n");
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    DeleteRecord(QStringLiteral("CAT"), Answer::Yes);
+    Click("SaveRecord");
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("a.dat"))));
+    Click("SaveRecord"); // nothing to delete: nothing at all happens
+    EXPECT_EQ(Messages(), QStringList({"Delete Record : CAT"}));
+    EXPECT_EQ(m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg")), nullptr);
+}
+
+// View: the records in array order, without scores.
+
+TEST_F(DroskTest, ViewListsTheRecordsInOrder) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    for (const char* name : {"cat", "dog", "emu"})
+        NewRecord(QString::fromLatin1(name));
+    Click("ViewRecordsBtn");
+    consult::RecordDisplayer* list = m_Main->RecordList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->parentWidget(), nullptr);
+    QStringList shown;
+    for (int i = 0; i < 4; ++i)
+        shown << Get<QLabel>(list, QStringLiteral("RecName(%1)").arg(i))->text();
+    EXPECT_EQ(shown, QStringList({"CAT", "DOG", "EMU", ""}));
+    EXPECT_FALSE(Get<QWidget>(list, QStringLiteral("ConfLabel"))->isVisible());
+    EXPECT_FALSE(Get<QWidget>(list, QStringLiteral("Explain"))->isVisible());
+}
+
+// The data file counts records in 16 bits.
+
+TEST_F(DroskTest, NoRecordBeyondTheMostADataFileHolds) {
+    const QString set = WriteSet(QStringLiteral("full.qst"), {{"Q?", 0, {"A", "B"}}});
+    QByteArray full;
+    const int most = kb::DataFileReader::kMaxRecords;
+    full.reserve(most * 24);
+    for (int i = 0; i < most; ++i)
+        full += "[R" + QByteArray::number(i) + "]\r\n";
+    WriteFile(QStringLiteral("full.dat"), full);
+    MakeMain();
+    Load(set);
+    ASSERT_EQ(NameBox()->count(), most);
+    Click("NewRecord"); // refused before the name dialog opens
+    EXPECT_EQ(Messages(),
+              QStringList({"A data file holds at most 32767 records: delete a record before "
+                           "creating another"}));
+    EXPECT_EQ(NameBox()->count(), most);
+    EXPECT_EQ(m_Main->findChild<QDialog*>(QStringLiteral("RecordDlg")), nullptr);
+    DeleteRecord(QStringLiteral("R5"), Answer::Yes);
+    NewRecord(QStringLiteral("last"));
+    EXPECT_EQ(NameBox()->itemText(most - 1), QStringLiteral("LAST"));
+}
