@@ -25,6 +25,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QThread>
 
 namespace acquire {
 
@@ -358,9 +359,11 @@ bool Main::Form_Unload() {
     m_RecordDlg.reset();
     m_SavedMsg.reset();
     m_URLDlg.reset();
-    // Ends the program even while a help viewer window is still open; outside the event
-    // loop (in tests) this does nothing.
-    QCoreApplication::exit(0);
+    // Ends the program even while a help viewer window is still open. Only from within the
+    // running event loop: called outside it, exit() would make every later exec() return
+    // at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
     return true;
 }
 
