@@ -88,6 +88,15 @@ TEST_F(HalvetTest, OptionsStayBetweenTwoAndNine) {
     EXPECT_EQ(VisibleOptions(), 2);
     Trigger("OptionsMenuAdd");
     EXPECT_EQ(Option(2)->text(), QString()); // the removed text went with its option
+
+    // Ctrl+A adds an option even from a text box, which would take it as "select all".
+    m_Main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
+    Option(0)->setFocus();
+    QTest::keyClick(Option(0), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(VisibleOptions(), 4);
+    QTest::keyClick(Option(0), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(VisibleOptions(), 3);
 }
 
 TEST_F(HalvetTest, NextRefusesAnIncompleteQuestionAndAppendsAtTheEnd) {
