@@ -34,7 +34,16 @@ struct AnsweredQuestion {
     int NumOptions = 0;
     int UserChoice = kNoLevel;                // end user's single choice
     std::array<std::int16_t, 9> UserLevels{}; // end user's levels
+    // Multiple against multiple: the score for each difference sum D that levels within
+    // -10..10 can give, worked out by the very expression below, so it is bit for bit
+    // the same and the scoring loop needs no division.
+    std::array<double, 9 * 20 + 1> ByDifference{};
 };
+
+double MultipleScore(double w, int D, int numOptions) {
+    const double ratio = static_cast<double>(D) / static_cast<double>(numOptions * 20);
+    return w * (10.0 - ratio * 20.0);
+}
 
 AnsweredQuestion Prepare(const kb::CQuestion& q, std::int16_t QNo) {
     AnsweredQuestion a;
@@ -47,6 +56,11 @@ AnsweredQuestion Prepare(const kb::CQuestion& q, std::int16_t QNo) {
         a.UserLevels[static_cast<std::size_t>(k)] = q.m_Responses.GetResponse(k);
     }
     a.UserChoice = FirstTen(q.m_Responses);
+    if (!a.UserSingle && !a.KESingle && a.NumOptions > 0) {
+        for (int D = 0; D <= a.NumOptions * 20; ++D) {
+            a.ByDifference[static_cast<std::size_t>(D)] = MultipleScore(a.Weight, D, a.NumOptions);
+        }
+    }
     return a;
 }
 
@@ -75,8 +89,10 @@ double Score(const AnsweredQuestion& a, const kb::CResponses& R) {
         D += std::abs(static_cast<int>(R.GetResponse(static_cast<std::int16_t>(k))) -
                       static_cast<int>(a.UserLevels[static_cast<std::size_t>(k)]));
     }
-    const double ratio = static_cast<double>(D) / static_cast<double>(a.NumOptions * 20);
-    return w * (10.0 - ratio * 20.0);
+    if (D <= a.NumOptions * 20) {
+        return a.ByDifference[static_cast<std::size_t>(D)];
+    }
+    return MultipleScore(w, D, a.NumOptions); // levels outside -10..10
 }
 
 int ClampCount(int n, std::size_t size) {
@@ -118,15 +134,21 @@ void CAnalyser::Analyse(const kb::QuestionArray& Questions, int nQs, kb::RecordA
             keys[static_cast<std::size_t>(r)] = -std::numeric_limits<double>::infinity();
             continue;
         }
-        rec->ResetScore();
+        // The total grows in question order from 0, exactly as ResetScore followed by one
+        // UpdateScore per answered question would make it, but in a register.
+        double total = 0.0;
         for (const AnsweredQuestion& a : answered) {
             const kb::CResponses* R = nullptr;
             rec->GetResponses(a.QNo, R);
             if (R == nullptr) {
                 continue; // a record shorter than the set earns nothing on the rest
             }
-            rec->UpdateScore(Score(a, *R), a.QNo);
+            const double s = Score(a, *R);
+            total += s;
+            rec->SetQScore(a.QNo, s);
         }
+        rec->ResetScore();
+        rec->UpdateScore(total, kb::kNoQuestion);
         const double p = M > 0.0 ? (M / 2.0 + rec->GetScore()) / M * 100.0 : 0.0;
         rec->ResetScore();
         rec->UpdateScore(p, kb::kNoQuestion);

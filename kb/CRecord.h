@@ -40,6 +40,14 @@ public:
         }
         m_QScores[static_cast<std::size_t>(QNo)] = QScore;
     }
+    // Stores question QNo's score without touching the total (the engine keeps the running
+    // total itself while it scores). A QNo outside the record throws std::out_of_range.
+    void SetQScore(std::int16_t QNo, double QScore) {
+        if (QNo < 0 || static_cast<std::size_t>(QNo) >= m_QScores.size()) {
+            ThrowOutOfRange("question index outside the record");
+        }
+        m_QScores[static_cast<std::size_t>(QNo)] = QScore;
+    }
     double GetQScore(int QNo) const;
     void ResetScore() { m_Score = 0.0; }
     double GetScore() const { return m_Score; }
