@@ -90,10 +90,7 @@ private:
     // The chosen record's responses to the question shown.
     kb::CResponses& CurrentResponses();
     // Whether question q's reliance is met by the chosen record's responses as they stand.
-    bool IsRelianceMet(const kb::CQuestion& q);
-    // The chosen record's level for option number O (from 1) of question number Q (from 1);
-    // 0 for a pair that names no question or option of the set.
-    int ResponseLevel(int Q, int O);
+    bool IsRelianceMet(const kb::CQuestion& q) const;
     void ShowLevel(int Index, int value);
     void ShowQuestionAt(std::int16_t index);
     // Removes list item index of RecordName and leaves the text typed or picked as it was.

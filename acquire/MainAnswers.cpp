@@ -4,6 +4,7 @@
 
 #include "acquire/Main.h"
 #include "kb/ArrayManager.h"
+#include "kb/RelianceRule.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -109,34 +110,14 @@ void Main::LastBtn_Click() {
     ShowQuestionAt(static_cast<std::int16_t>(m_NumQuestions - 1));
 }
 
-int Main::ResponseLevel(int Q, int O) {
-    // A hand-made set may name a question or option that is not there: such a pair is
-    // never met.
-    if (Q < 1 || Q > m_NumQuestions || O < 1 || O > kb::CResponses::kSlots)
-        return 0;
-    kb::CResponses* responses = nullptr;
-    m_Records[static_cast<std::size_t>(m_CurrentRecord)]->GetResponses(
-        static_cast<std::int16_t>(Q - 1), responses);
-    return responses ? responses->GetResponse(static_cast<std::int16_t>(O - 1)) : 0;
-}
-
-bool Main::IsRelianceMet(const kb::CQuestion& q) {
-    const kb::CDependency& reliance = q.m_Dependencies;
-    const std::int16_t count = reliance.GetNumDependencies();
-    if (count == 0)
-        return true;
-    const bool any = reliance.GetType() == 1;
-    for (std::int16_t d = 0; d < count; ++d) {
-        std::int16_t Q = 0;
-        std::int16_t O = 0;
-        reliance.GetDependency(d, Q, O);
-        const bool met = ResponseLevel(Q, O) > 0;
-        if (any && met)
-            return true;
-        if (!any && !met)
-            return false;
-    }
-    return !any;
+bool Main::IsRelianceMet(const kb::CQuestion& q) const {
+    const kb::CRecord& record = *m_Records[static_cast<std::size_t>(m_CurrentRecord)];
+    return kb::IsRelianceMet(q.m_Dependencies, m_NumQuestions,
+                             [&record](std::int16_t question, std::int16_t slot) {
+                                 const kb::CResponses* responses = nullptr;
+                                 record.GetResponses(question, responses);
+                                 return responses ? responses->GetResponse(slot) : std::int16_t{0};
+                             });
 }
 
 void Main::NextBtn_Click() {

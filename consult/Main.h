@@ -85,9 +85,6 @@ private:
     void ClearOptionButtons();
     // Whether question index q's reliance is met by the end user's answers as they stand.
     bool IsRelianceMet(const kb::CQuestion& q) const;
-    // The end user's level for option number O (from 1) of question number Q (from 1);
-    // 0 for a pair that names no question or option of the set.
-    int AnswerLevel(int Q, int O) const;
     void ShowExplanation(const kb::QuestionArray& questions,
                          const std::shared_ptr<kb::CRecord>& record);
     kb::CQuestion& CurrentQuestion() { return *m_Questions[static_cast<std::size_t>(m_CurrentQ)]; }

@@ -3,6 +3,7 @@
 #include "consult/Explanation.h"
 #include "consult/Main.h"
 #include "consult/RecordDisplayer.h"
+#include "kb/RelianceRule.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -10,32 +11,11 @@
 
 namespace consult {
 
-int Main::AnswerLevel(int Q, int O) const {
-    // A hand-made set may name a question or option that is not there: such a pair is
-    // never met.
-    if (Q < 1 || Q > m_NumQuestions || O < 1 || O > kb::CResponses::kSlots)
-        return 0;
-    return m_Questions[static_cast<std::size_t>(Q - 1)]->m_Responses.GetResponse(
-        static_cast<std::int16_t>(O - 1));
-}
-
 bool Main::IsRelianceMet(const kb::CQuestion& q) const {
-    const kb::CDependency& reliance = q.m_Dependencies;
-    const std::int16_t count = reliance.GetNumDependencies();
-    if (count == 0)
-        return true;
-    const bool any = reliance.GetType() == 1;
-    for (std::int16_t d = 0; d < count; ++d) {
-        std::int16_t Q = 0;
-        std::int16_t O = 0;
-        reliance.GetDependency(d, Q, O);
-        const bool met = AnswerLevel(Q, O) > 0;
-        if (any && met)
-            return true;
-        if (!any && !met)
-            return false;
-    }
-    return !any;
+    return kb::IsRelianceMet(
+        q.m_Dependencies, m_NumQuestions, [this](std::int16_t question, std::int16_t slot) {
+            return m_Questions[static_cast<std::size_t>(question)]->m_Responses.GetResponse(slot);
+        });
 }
 
 void Main::NextBtn_Click() {
