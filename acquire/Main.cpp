@@ -5,6 +5,7 @@
 #include "dialogs/About.h"
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
+#include "dialogs/ProgramShell.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
@@ -19,13 +20,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QThread>
 
 namespace acquire {
 
@@ -311,11 +310,8 @@ void Main::LoadQuestions_Click() {
 void Main::ReferHelpBtn_Click() {
     if (m_Questions.empty())
         return;
-    QString page =
-        QString::fromStdString(m_Questions[static_cast<std::size_t>(m_CurrentQ)]->GetQHelp());
-    if (page.toUpper() == QStringLiteral("NOHELP.HTM"))
-        page = platform::InProgramFolder(page);
-    platform::OpenDocument(page);
+    dialogs::OpenQuestionHelp(
+        QString::fromStdString(m_Questions[static_cast<std::size_t>(m_CurrentQ)]->GetQHelp()));
 }
 
 void Main::ContentsHelpMenu_Click() {
@@ -327,15 +323,11 @@ void Main::SearchHelpMenu_Click() {
 }
 
 void Main::HomePageHelpMenu_Click() {
-    platform::OpenDocument(platform::HomePage());
+    dialogs::OpenHomePage();
 }
 
 void Main::AboutMenu_Click() {
-    if (!m_About)
-        m_About = std::make_unique<dialogs::About>();
-    m_About->show();
-    m_About->raise();
-    m_About->activateWindow();
+    dialogs::ShowAbout(m_About);
 }
 
 void Main::ExitBtn_Click() {
@@ -350,20 +342,14 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 bool Main::Form_Unload() {
-    if (platform::MessageBox(QStringLiteral(" Are You Sure "), platform::Buttons::YesNo,
-                             platform::Icon::Question,
-                             QStringLiteral("Quit Program")) != platform::Answer::Yes)
+    if (!dialogs::ConfirmQuit())
         return false;
     m_About.reset();
     m_RecordDisplayer.reset();
     m_RecordDlg.reset();
     m_SavedMsg.reset();
     m_URLDlg.reset();
-    // Ends the program even while a help viewer window is still open. Only from within the
-    // running event loop: called outside it, exit() would make every later exec() return
-    // at once.
-    if (QThread::currentThread()->loopLevel() > 0)
-        QCoreApplication::exit(0);
+    dialogs::EndProgram();
     return true;
 }
 

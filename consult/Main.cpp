@@ -7,6 +7,7 @@
 #include "dialogs/AnswerRows.h"
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
+#include "dialogs/ProgramShell.h"
 #include "kb/DataFileReader.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
@@ -17,7 +18,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -270,10 +270,7 @@ void Main::LoadQuestions_Click() {
 void Main::ReferHelpBtn_Click() {
     if (m_Questions.empty())
         return;
-    QString page = QString::fromStdString(CurrentQuestion().GetQHelp());
-    if (page.toUpper() == QStringLiteral("NOHELP.HTM"))
-        page = platform::InProgramFolder(page);
-    platform::OpenDocument(page);
+    dialogs::OpenQuestionHelp(QString::fromStdString(CurrentQuestion().GetQHelp()));
 }
 
 void Main::ContentsHelpMenu_Click() {
@@ -285,15 +282,11 @@ void Main::SearchHelpMenu_Click() {
 }
 
 void Main::CorvaneHomepageHelpMenu_Click() {
-    platform::OpenDocument(platform::HomePage());
+    dialogs::OpenHomePage();
 }
 
 void Main::AboutMenu_Click() {
-    if (!m_About)
-        m_About = std::make_unique<dialogs::About>();
-    m_About->show();
-    m_About->raise();
-    m_About->activateWindow();
+    dialogs::ShowAbout(m_About);
 }
 
 void Main::ExitBtn_Click() {
@@ -308,18 +301,14 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 bool Main::Form_Unload() {
-    if (platform::MessageBox(QStringLiteral(" Are You Sure "), platform::Buttons::YesNo,
-                             platform::Icon::Question,
-                             QStringLiteral("Quit Program")) != platform::Answer::Yes)
+    if (!dialogs::ConfirmQuit())
         return false;
     if (m_Splash)
         m_Splash->close();
     m_About.reset();
     m_Explanation.reset();
     m_RecordDisplayer.reset();
-    // Ends the program even while a help viewer window is still open; outside the event
-    // loop (in tests) this does nothing.
-    QCoreApplication::exit(0);
+    dialogs::EndProgram();
     return true;
 }
 

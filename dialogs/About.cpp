@@ -1,6 +1,7 @@
 #include "dialogs/About.h"
 
 #include "dialogs/Artwork.h"
+#include "dialogs/ProgramShell.h"
 #include "platform/ClickableLabel.h"
 #include "platform/Colours.h"
 #include "platform/FormUtilities.h"
@@ -126,7 +127,7 @@ void About::AboutOK_Click() {
 }
 
 void About::Label6_Click() {
-    platform::OpenDocument(platform::HomePage());
+    OpenHomePage();
 }
 
 } // namespace dialogs

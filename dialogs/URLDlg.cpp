@@ -1,5 +1,6 @@
 #include "dialogs/URLDlg.h"
 
+#include "dialogs/ProgramShell.h"
 #include "kb/Utilities.h"
 #include "platform/Colours.h"
 #include "platform/EntryValidator.h"
@@ -125,7 +126,7 @@ void URLDlg::BrowseBtn_Click() {
     if (!text.isEmpty() && kb::FileExists(inProgramFolder.toStdString())) {
         platform::OpenDocument(inProgramFolder);
     } else if (text.isEmpty()) {
-        platform::OpenDocument(platform::HomePage());
+        OpenHomePage();
     } else {
         platform::OpenDocument(text);
     }

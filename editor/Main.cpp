@@ -2,6 +2,7 @@
 
 #include "dialogs/About.h"
 #include "dialogs/HelpUtils.h"
+#include "dialogs/ProgramShell.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
 #include "editor/ArrayManager.h"
@@ -16,7 +17,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -25,7 +25,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <algorithm>
 
 namespace editor {
@@ -517,13 +516,11 @@ void Main::HelpMenuSearch_Click() {
 }
 
 void Main::HelpMenuHomepage_Click() {
-    platform::OpenDocument(platform::HomePage());
+    dialogs::OpenHomePage();
 }
 
 void Main::HelpMenuAbout_Click() {
-    if (!m_About)
-        m_About = std::make_unique<dialogs::About>(this);
-    m_About->exec();
+    dialogs::ShowAbout(m_About, this);
 }
 
 // Leaving.
@@ -540,9 +537,7 @@ void Main::closeEvent(QCloseEvent* event) {
 }
 
 bool Main::Form_Unload() {
-    if (platform::MessageBox(QStringLiteral(" Are You Sure "), platform::Buttons::YesNo,
-                             platform::Icon::Question,
-                             QStringLiteral("Quit Program")) != platform::Answer::Yes)
+    if (!dialogs::ConfirmQuit())
         return false;
     if (m_Splash)
         m_Splash->close();
@@ -550,11 +545,7 @@ bool Main::Form_Unload() {
     m_RelianceForm.reset();
     m_SavedMsg.reset();
     m_URLDlg.reset();
-    // Ends the program even while a help viewer window is still open. Only from within the
-    // running event loop: called outside it, exit() would make every later exec() return
-    // at once.
-    if (QThread::currentThread()->loopLevel() > 0)
-        QCoreApplication::exit(0);
+    dialogs::EndProgram();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "MirelFixture.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QTimer>
 
 using platform::Answer;
 using platform::Buttons;
@@ -260,6 +262,16 @@ TEST_F(MirelTest, LeavingWithYesClosesEveryWindow) {
     EXPECT_FALSE(splash.isVisible());
     EXPECT_EQ(m_Main->RecordList(), nullptr);
     EXPECT_EQ(m_Main->ExplanationWindow(), nullptr);
+}
+
+TEST_F(MirelTest, LeavingOutsideTheEventLoopLeavesLaterLoopsRunning) {
+    MakeMain();
+    m_Script.QueueAnswer(Answer::Yes);
+    ASSERT_TRUE(m_Main->close());
+    // A dialog shown afterwards in the same process must still wait for its answer.
+    QEventLoop later;
+    QTimer::singleShot(0, &later, [&later] { later.exit(7); });
+    EXPECT_EQ(later.exec(), 7);
 }
 
 // mirel.ini beside the program.
