@@ -1,6 +1,5 @@
 #include "acquire/Main.h"
 
-#include "consult/DesignLook.h"
 #include "consult/RecordDisplayer.h"
 #include "dialogs/About.h"
 #include "dialogs/DataFileNotices.h"
@@ -12,6 +11,7 @@
 #include "kb/DataFileReader.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -28,10 +28,13 @@
 
 namespace acquire {
 
-using consult::BgrColour;
-using consult::DesignFont;
-using consult::kComicSans;
-using consult::SetTextColour;
+using platform::BgrToQColor;
+using platform::DesignFont;
+using platform::kComicSans;
+using platform::MakeButton;
+using platform::MakeFrame;
+using platform::MakeItem;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
@@ -40,38 +43,12 @@ const QString kHelpFile = QStringLiteral(".\\Drosk.HLP");
 constexpr std::uint32_t kDarkBlue = 0x800000;
 constexpr std::uint32_t kDarkGreen = 0x4000;
 
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QRect& place) {
-    auto* frame = new QGroupBox(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(place);
-    return frame;
-}
-
+// Every label of the window is coloured, dark blue unless said.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place,
                   std::uint32_t colour = kDarkBlue) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
-    label->setFont(DesignFont(kComicSans, 9));
-    SetTextColour(label, BgrColour(colour));
+    QLabel* label = platform::MakeLabel(parent, QString::fromLatin1(name), text, place);
+    SetTextColour(label, BgrToQColor(colour));
     return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(DesignFont(kComicSans, 8.25));
-    return button;
-}
-
-QAction* MakeItem(QMenu* menu, const char* name, const QString& text,
-                  const QKeySequence& shortcut = {}) {
-    QAction* item = menu->addAction(text);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(shortcut);
-    return item;
 }
 
 } // namespace
@@ -118,7 +95,7 @@ void Main::BuildControls() {
     RecordName->setInsertPolicy(QComboBox::NoInsert);
     RecordName->setGeometry(TwipsRect(120, 330, 5415, 330));
     RecordName->setFont(DesignFont(kComicSans, 8.25));
-    SetTextColour(RecordName, BgrColour(kDarkBlue));
+    SetTextColour(RecordName, BgrToQColor(kDarkBlue));
     MakeLabel(NavigationFrame, "Label1", QStringLiteral("Question"),
               TwipsRect(5760, 165, 855, 255));
     QNoLabel =

@@ -1,6 +1,6 @@
 #include "consult/Explanation.h"
 
-#include "consult/DesignLook.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/Twips.h"
 
@@ -13,6 +13,12 @@
 
 namespace consult {
 
+using platform::BgrToQColor;
+using platform::DesignFont;
+using platform::kComicSans;
+using platform::MakeButton;
+using platform::MakeFrame;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
@@ -103,9 +109,7 @@ Explanation::Explanation(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    auto* Frame1 = new QGroupBox(client);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(TwipsRect(120, 0, 8415, 5175));
+    QGroupBox* Frame1 = MakeFrame(client, QStringLiteral("Frame1"), TwipsRect(120, 0, 8415, 5175));
 
     for (int i = 0; i < kHelpLines; ++i) {
         const HelpLine& line = kHelp[i];
@@ -116,15 +120,13 @@ Explanation::Explanation(QWidget* parent) : QWidget(parent, Qt::Window) {
         QFont font = DesignFont(kComicSans, i == 0 ? 9.75 : 8.25);
         font.setUnderline(line.underlined);
         label->setFont(font);
-        SetTextColour(label, BgrColour(line.colour));
+        SetTextColour(label, BgrToQColor(line.colour));
         label->hide();
         AHelp[static_cast<std::size_t>(i)] = label;
     }
 
-    auto* OK = new QPushButton(QStringLiteral("OK"), Frame1);
-    OK->setObjectName(QStringLiteral("OK"));
-    OK->setGeometry(TwipsRect(7080, 3840, 615, 375));
-    OK->setFont(DesignFont(kComicSans, 8.25));
+    QPushButton* OK = MakeButton(Frame1, QStringLiteral("OK"), QStringLiteral("OK"),
+                                 TwipsRect(7080, 3840, 615, 375));
 
     // Made after the help page and OK, so that it lies on top of them.
     List1 = new QListWidget(Frame1);
@@ -133,10 +135,8 @@ Explanation::Explanation(QWidget* parent) : QWidget(parent, Qt::Window) {
     List1->setFont(DesignFont(kComicSans, 8.25));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    BTR = new QPushButton(QStringLiteral("Exit"), client);
-    BTR->setObjectName(QStringLiteral("BTR"));
-    BTR->setGeometry(TwipsRect(7320, 4560, 735, 375));
-    BTR->setFont(DesignFont(kComicSans, 8.25));
+    BTR = MakeButton(client, QStringLiteral("BTR"), QStringLiteral("Exit"),
+                     TwipsRect(7320, 4560, 735, 375));
     BTR->raise();
 
     connect(BTR, &QPushButton::clicked, this, &Explanation::BTR_Click);

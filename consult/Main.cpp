@@ -1,6 +1,5 @@
 #include "consult/Main.h"
 
-#include "consult/DesignLook.h"
 #include "consult/Explanation.h"
 #include "consult/RecordDisplayer.h"
 #include "dialogs/About.h"
@@ -11,6 +10,7 @@
 #include "kb/DataFileReader.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -27,43 +27,19 @@
 
 namespace consult {
 
+using platform::BgrToQColor;
+using platform::DesignFont;
+using platform::kComicSans;
+using platform::MakeButton;
+using platform::MakeFrame;
+using platform::MakeItem;
+using platform::MakeLabel;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
 
 const QString kHelpFile = QStringLiteral(".\\Mirel.hlp");
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QRect& place) {
-    auto* frame = new QGroupBox(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(place);
-    return frame;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
-    label->setFont(DesignFont(kComicSans, 9));
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(DesignFont(kComicSans, 8.25));
-    return button;
-}
-
-QAction* MakeItem(QMenu* menu, const char* name, const QString& text,
-                  const QKeySequence& shortcut = {}) {
-    QAction* item = menu->addAction(text);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(shortcut);
-    return item;
-}
 
 } // namespace
 
@@ -90,7 +66,7 @@ void Main::BuildControls() {
                              TwipsRect(120, 120, 9135, 495));
     CorvaneTitle->setAlignment(Qt::AlignCenter);
     CorvaneTitle->setFont(DesignFont(kComicSans, 16, true));
-    SetTextColour(CorvaneTitle, BgrColour(0x800000));
+    SetTextColour(CorvaneTitle, BgrToQColor(0x800000));
     VersionLabel = MakeLabel(TitleFrame, "VersionLabel", QStringLiteral("Version M.m.r"),
                              TwipsRect(8280, 120, 1095, 135));
     VersionLabel->setAlignment(Qt::AlignCenter);
@@ -104,7 +80,7 @@ void Main::BuildControls() {
     QNoLabel =
         MakeLabel(NavigationFrame, "QNoLabel", QStringLiteral("1"), TwipsRect(960, 120, 375, 255));
     QNoLabel->setAlignment(Qt::AlignCenter);
-    SetTextColour(QNoLabel, BgrColour(0xC0));
+    SetTextColour(QNoLabel, BgrToQColor(0xC0));
     FirstBtn = MakeButton(NavigationFrame, "FirstBtn", QStringLiteral("<< First"),
                           TwipsRect(6720, 240, 855, 375));
     NextBtn = MakeButton(NavigationFrame, "NextBtn", QStringLiteral("Next >"),

@@ -1,8 +1,8 @@
 #include "consult/RecordDisplayer.h"
 
-#include "consult/DesignLook.h"
 #include "kb/Utilities.h"
 #include "platform/ClickableLabel.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -14,31 +14,17 @@
 
 namespace consult {
 
+using platform::BgrToQColor;
+using platform::DesignFont;
+using platform::Indexed;
+using platform::kComicSans;
+using platform::kSansSerif;
+using platform::MakeButton;
+using platform::MakeLabel;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place,
-                  const QFont& font) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    label->setFont(font);
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(DesignFont(kComicSans, 8.25));
-    return button;
-}
 
 // "##0.00" with a point, and never "-0.00".
 QString Percent(double score) {
@@ -62,7 +48,7 @@ RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) 
     QLabel* Label4 = MakeLabel(this, QStringLiteral("Label4"), QStringLiteral("Corvane"),
                                TwipsRect(4800, 120, 2175, 255), DesignFont(kComicSans, 9, true));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    SetTextColour(Label4, BgrColour(0x800000));
+    SetTextColour(Label4, BgrToQColor(0x800000));
 
     QLabel* Label2 = MakeLabel(this, QStringLiteral("Label2"), QStringLiteral("Posn"),
                                TwipsRect(120, 480, 495, 255), comic);
@@ -79,7 +65,7 @@ RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) 
         RNo[row] =
             MakeLabel(this, Indexed("RNo", i), QString(), TwipsRect(120, top, 495, 240), comic);
         RNo[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        SetTextColour(RNo[row], BgrColour(0x0000FF));
+        SetTextColour(RNo[row], BgrToQColor(0x0000FF));
         RNo[row]->hide();
 
         auto* name = new platform::ClickableLabel(QString(), this);
@@ -89,14 +75,14 @@ RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) 
         name->setIndent(3);
         name->setCursor(Qt::UpArrowCursor);
         name->setAutoFillBackground(true);
-        SetTextColour(name, BgrColour(0x800000));
+        SetTextColour(name, BgrToQColor(0x800000));
         RecName[row] = name;
         connect(name, &platform::ClickableLabel::clicked, this, [this, i] { RecName_Click(i); });
 
         RecScore[row] = MakeLabel(this, Indexed("RecScore", i), QString(),
                                   TwipsRect(5520, top, 1455, 240), sans);
         RecScore[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        SetTextColour(RecScore[row], BgrColour(0x800000));
+        SetTextColour(RecScore[row], BgrToQColor(0x800000));
     }
 
     QPushButton* PrevPg =
@@ -168,7 +154,7 @@ void RecordDisplayer::UpdateDisplay() {
             RecScore[row]->clear();
         }
         QPalette palette = RecName[row]->palette();
-        palette.setColor(QPalette::Window, k == m_SelectedRec ? BgrColour(0x8000) : window);
+        palette.setColor(QPalette::Window, k == m_SelectedRec ? BgrToQColor(0x8000) : window);
         RecName[row]->setPalette(palette);
     }
 }

@@ -3,7 +3,7 @@
 #include "dialogs/Artwork.h"
 #include "dialogs/ProgramShell.h"
 #include "platform/ClickableLabel.h"
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -15,13 +15,6 @@
 namespace dialogs {
 
 namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, QRect place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(place);
-    return label;
-}
 
 QFrame* MakePanel(QWidget* parent, const char* name, QRect place) {
     auto* panel = new QFrame(parent);
@@ -43,6 +36,7 @@ QFrame* MakeLine(QWidget* parent, const char* name, QRect place) {
 } // namespace
 
 About::About(QWidget* parent) : QDialog(parent) {
+    using platform::MakeLabel;
     using platform::TwipsRect;
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QStringLiteral("About Corvane"));
@@ -54,15 +48,16 @@ About::About(QWidget* parent) : QDialog(parent) {
     setAutoFillBackground(true);
 
     m_Panel3D1 = MakePanel(this, "Panel3D1", TwipsRect(60, 60, 5370, 645));
-    m_Picture2 = MakeLabel(m_Panel3D1, "Picture2", {}, TwipsRect(120, 82, 480, 480));
+    m_Picture2 =
+        MakeLabel(m_Panel3D1, QStringLiteral("Picture2"), {}, TwipsRect(120, 82, 480, 480), font());
     m_Picture2->setPixmap(AboutArtwork());
     m_Picture2->setAlignment(Qt::AlignCenter);
-    m_VersionLabel = MakeLabel(m_Panel3D1, "VersionLabel", QStringLiteral("Version M.m.R"),
-                               TwipsRect(720, 45, 4530, 270));
-    m_DescriptionLabel =
-        MakeLabel(m_Panel3D1, "DescriptionLabel", QStringLiteral("Application Name"),
-                  TwipsRect(720, 315, 4530, 285));
-    m_DescriptionLabel->setFont(platform::DesignFont(8.25, true));
+    m_VersionLabel =
+        MakeLabel(m_Panel3D1, QStringLiteral("VersionLabel"), QStringLiteral("Version M.m.R"),
+                  TwipsRect(720, 45, 4530, 270), font());
+    m_DescriptionLabel = MakeLabel(
+        m_Panel3D1, QStringLiteral("DescriptionLabel"), QStringLiteral("Application Name"),
+        TwipsRect(720, 315, 4530, 285), platform::DesignFont(8.25, true));
 
     m_Panel3D2 = MakePanel(this, "Panel3D2", TwipsRect(60, 825, 5370, 2580));
     // The description lines are long for the band; a slightly smaller size keeps each on
@@ -76,9 +71,8 @@ About::About(QWidget* parent) : QDialog(parent) {
         QStringLiteral("a probable solution given the users responses to a set of questions.")};
     QLabel** lines[] = {&m_Label1, &m_Label3, &m_Label5, &m_Label7};
     for (int i = 0; i < 4; ++i) {
-        *lines[i] =
-            MakeLabel(m_Panel3D2, names[i], texts[i], TwipsRect(90, 90 + i * 255, 5190, 255));
-        (*lines[i])->setFont(textFont);
+        *lines[i] = MakeLabel(m_Panel3D2, QString::fromLatin1(names[i]), texts[i],
+                              TwipsRect(90, 90 + i * 255, 5190, 255), textFont);
     }
     m_Line1 = MakeLine(m_Panel3D2, "Line1", TwipsRect(90, 1170, 5190, 30));
     m_Label6 = new platform::ClickableLabel(

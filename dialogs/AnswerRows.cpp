@@ -1,6 +1,6 @@
 #include "dialogs/AnswerRows.h"
 
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/Twips.h"
 
 #include <QButtonGroup>
@@ -13,21 +13,11 @@
 
 namespace dialogs {
 
+using platform::Indexed;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
-namespace {
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-} // namespace
+namespace {} // namespace
 
 AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
     // The classic look keeps a small thumb on these short bars, so the level reads at a

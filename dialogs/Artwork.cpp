@@ -1,6 +1,6 @@
 #include "dialogs/Artwork.h"
 
-#include "platform/Colours.h"
+#include "platform/DesignLook.h"
 #include "platform/ProgramInfo.h"
 
 #include <QLinearGradient>

@@ -1,7 +1,7 @@
 #include "dialogs/RecordDlg.h"
 
 #include "kb/Utilities.h"
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
@@ -37,15 +37,10 @@ RecordDlg::RecordDlg(QWidget* parent) : QDialog(parent) {
     m_RecordNameBox->setValidator(
         new platform::EntryValidator(m_RecordNameBox, true, kMaxRecordName));
 
-    m_CancelBtn = new QPushButton(QStringLiteral("Cancel"), m_Frame1);
-    m_CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    m_CancelBtn->setGeometry(TwipsRect(2760, 765, 1140, 375));
-    m_OKBtn = new QPushButton(QStringLiteral("OK"), m_Frame1);
-    m_OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    m_OKBtn->setGeometry(TwipsRect(4020, 765, 1140, 375));
-    for (QPushButton* button : {m_CancelBtn, m_OKBtn}) {
-        button->setFont(platform::DesignFont(8.25));
-    }
+    m_CancelBtn = platform::MakeButton(m_Frame1, QStringLiteral("CancelBtn"),
+                                       QStringLiteral("Cancel"), TwipsRect(2760, 765, 1140, 375));
+    m_OKBtn = platform::MakeButton(m_Frame1, QStringLiteral("OKBtn"), QStringLiteral("OK"),
+                                   TwipsRect(4020, 765, 1140, 375));
     m_OKBtn->setDefault(true);
     m_CancelBtn->setAutoDefault(false);
 

@@ -1,6 +1,6 @@
 #include "dialogs/SavedMsg.h"
 
-#include "platform/Colours.h"
+#include "platform/DesignLook.h"
 #include "platform/FormUtilities.h"
 #include "platform/Twips.h"
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/ProgramShell.h"
 #include "kb/Utilities.h"
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
@@ -17,27 +17,17 @@
 
 namespace dialogs {
 
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, QRect place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(platform::DesignFont(8.25));
-    return button;
-}
-
-} // namespace
+namespace {} // namespace
 
 URLDlg::URLDlg(QWidget* parent) : QDialog(parent) {
+    using platform::MakeButton;
+    using platform::MakeFrame;
     using platform::TwipsRect;
     setObjectName(QStringLiteral("URLDlg"));
     setWindowTitle(QStringLiteral("Description URL or File Location"));
     setFixedSize(TwipsRect(0, 0, 5385, 1635).size());
 
-    m_Frame2 = new QGroupBox(this);
-    m_Frame2->setObjectName(QStringLiteral("Frame2"));
-    m_Frame2->setGeometry(TwipsRect(60, 0, 5265, 420));
+    m_Frame2 = MakeFrame(this, QStringLiteral("Frame2"), TwipsRect(60, 0, 5265, 420));
     m_Note = new QLabel(QString(), m_Frame2);
     m_Note->setObjectName(QStringLiteral("Note"));
     m_Note->setGeometry(TwipsRect(60, 75, 5145, 270));
@@ -46,9 +36,7 @@ URLDlg::URLDlg(QWidget* parent) : QDialog(parent) {
     noteColours.setColor(QPalette::WindowText, platform::BgrToQColor(0x00004000));
     m_Note->setPalette(noteColours);
 
-    m_Frame1 = new QGroupBox(this);
-    m_Frame1->setObjectName(QStringLiteral("Frame1"));
-    m_Frame1->setGeometry(TwipsRect(60, 420, 5265, 1155));
+    m_Frame1 = MakeFrame(this, QStringLiteral("Frame1"), TwipsRect(60, 420, 5265, 1155));
     m_URLBox = new QLineEdit(m_Frame1);
     m_URLBox->setObjectName(QStringLiteral("URL"));
     m_URLBox->setGeometry(TwipsRect(120, 165, 5025, 345));

@@ -7,7 +7,7 @@
 #include "dialogs/URLDlg.h"
 #include "editor/ArrayManager.h"
 #include "editor/RelianceForm.h"
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
 #include "platform/Platform.h"
@@ -29,37 +29,19 @@
 
 namespace editor {
 
+using platform::BgrToQColor;
+using platform::Indexed;
+using platform::MakeButton;
+using platform::MakeFrame;
+using platform::MakeItem;
+using platform::MakeLabel;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
 
 const QString kHelpFile = QStringLiteral(".\\Halvet.HLP");
 constexpr std::array<double, 3> kImportances = {1.0, 1.5, 2.0};
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QRect& place) {
-    auto* frame = new QGroupBox(parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(place);
-    return frame;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    label->setFont(platform::DesignFont(9));
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(platform::DesignFont(8.25));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& text,
                          const QRect& place) {
@@ -77,24 +59,6 @@ QLineEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& place)
     box->setValidator(new platform::EntryValidator(box, false, Main::kMaxTyped));
     box->setProperty("typedLimit", Main::kMaxTyped);
     return box;
-}
-
-QAction* MakeItem(QMenu* menu, const char* name, const QString& text,
-                  const QKeySequence& shortcut = {}) {
-    QAction* item = menu->addAction(text);
-    item->setObjectName(QString::fromLatin1(name));
-    item->setShortcut(shortcut);
-    return item;
-}
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
-}
-
-void SetTextColour(QWidget* widget, std::uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, platform::BgrToQColor(bgr));
-    widget->setPalette(palette);
 }
 
 } // namespace
@@ -123,7 +87,7 @@ void Main::BuildControls() {
                               QStringLiteral("Program Title Here"), TwipsRect(120, 105, 9135, 450));
     PrognameLabel->setAlignment(Qt::AlignCenter);
     PrognameLabel->setFont(platform::DesignFont(16, true));
-    SetTextColour(PrognameLabel, 0x800000);
+    SetTextColour(PrognameLabel, BgrToQColor(0x800000));
     VersionLabel = MakeLabel(TitleFrame, QStringLiteral("VersionLabel"),
                              QStringLiteral("Version M.m.r"), TwipsRect(7980, 405, 1335, 210));
     VersionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -136,7 +100,7 @@ void Main::BuildControls() {
     QNoLabel = MakeLabel(KEFrame, QStringLiteral("QNoLabel"), QStringLiteral("1"),
                          TwipsRect(975, 210, 555, 285));
     QNoLabel->setFont(platform::DesignFont(9, true));
-    SetTextColour(QNoLabel, 0xC0);
+    SetTextColour(QNoLabel, BgrToQColor(0xC0));
     FirstBtn =
         MakeButton(KEFrame, "FirstBtn", QStringLiteral("<< First"), TwipsRect(5880, 150, 855, 375));
     PrevBtn =
@@ -209,7 +173,7 @@ void Main::BuildControls() {
         for (QLabel* label :
              {DependentQ[static_cast<std::size_t>(i)], DependentOpt[static_cast<std::size_t>(i)]}) {
             label->setAlignment(Qt::AlignCenter);
-            SetTextColour(label, 0xC0);
+            SetTextColour(label, BgrToQColor(0xC0));
             label->hide();
         }
     }

@@ -1,6 +1,6 @@
 #include "editor/RelianceForm.h"
 
-#include "platform/Colours.h"
+#include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/Twips.h"
 
@@ -14,38 +14,15 @@
 
 namespace editor {
 
+using platform::BgrToQColor;
+using platform::Indexed;
+using platform::MakeButton;
+using platform::MakeFrame;
+using platform::MakeLabel;
+using platform::SetTextColour;
 using platform::TwipsRect;
 
 namespace {
-
-QString Indexed(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QString::fromLatin1(name)).arg(index);
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place,
-                  double points = 9) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(place);
-    label->setFont(platform::DesignFont(points));
-    return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
-                        const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    button->setFont(platform::DesignFont(8.25));
-    button->setAutoDefault(false);
-    return button;
-}
-
-void SetTextColour(QWidget* widget, std::uint32_t bgr) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, platform::BgrToQColor(bgr));
-    widget->setPalette(palette);
-}
 
 // The question, "asks....", wording row that both the set-up frame and the browser open with.
 void MakeQuestionRow(QWidget* frame, const char* prefix, QLabel*& number, const char* numberName,
@@ -55,7 +32,7 @@ void MakeQuestionRow(QWidget* frame, const char* prefix, QLabel*& number, const 
     number =
         MakeLabel(frame, QString::fromLatin1(numberName), QString(), TwipsRect(975, 210, 465, 285));
     number->setFont(platform::DesignFont(9, true));
-    SetTextColour(number, 0xC0);
+    SetTextColour(number, BgrToQColor(0xC0));
     MakeLabel(frame, QStringLiteral("%1Asks").arg(QString::fromLatin1(prefix)),
               QStringLiteral("asks...."), TwipsRect(1485, 210, 780, 285));
     wording = MakeLabel(frame, QString::fromLatin1(wordingName), QString(),
@@ -70,9 +47,8 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Corvane - Create Question Reliance"));
     setFixedSize(TwipsRect(0, 0, 8760, 6915).size());
 
-    auto* ReliantQFrame = new QGroupBox(this);
-    ReliantQFrame->setObjectName(QStringLiteral("ReliantQFrame"));
-    ReliantQFrame->setGeometry(TwipsRect(120, 60, 8520, 1980));
+    QGroupBox* ReliantQFrame =
+        MakeFrame(this, QStringLiteral("ReliantQFrame"), TwipsRect(120, 60, 8520, 1980));
     MakeQuestionRow(ReliantQFrame, "RelyQ", RelyQNoLabel, "RelyQNoLabel", RelyQUserQ, "RelyQUserQ");
     MakeLabel(ReliantQFrame, QStringLiteral("DependentQHeading"),
               QStringLiteral("Relies on Question..."), TwipsRect(120, 660, 2520, 270));
@@ -87,7 +63,7 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
                                        TwipsRect(left, 960, 540, 270));
         for (QLabel* label : {DependentQ[slot], DependentOpt[slot]}) {
             label->setAlignment(Qt::AlignCenter);
-            SetTextColour(label, 0xC0);
+            SetTextColour(label, BgrToQColor(0xC0));
             label->hide();
         }
     }
@@ -104,9 +80,8 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
         DependTypeGroup->addButton(option, i);
     }
 
-    auto* BrowserFrame = new QGroupBox(this);
-    BrowserFrame->setObjectName(QStringLiteral("BrowserFrame"));
-    BrowserFrame->setGeometry(TwipsRect(120, 2100, 8520, 3945));
+    QGroupBox* BrowserFrame =
+        MakeFrame(this, QStringLiteral("BrowserFrame"), TwipsRect(120, 2100, 8520, 3945));
     MakeQuestionRow(BrowserFrame, "", QNoLabel, "QNoLabel", UserQ, "UserQ");
     QPushButton* FirstBtn = MakeButton(BrowserFrame, "FirstBtn", QStringLiteral("<< First"),
                                        TwipsRect(120, 600, 855, 375));
@@ -131,15 +106,17 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
         connect(Check[row], &QCheckBox::clicked, this, [this, i] { Check_Click(i); });
     }
 
-    auto* ButtonFrame = new QGroupBox(this);
-    ButtonFrame->setObjectName(QStringLiteral("ButtonFrame"));
-    ButtonFrame->setGeometry(TwipsRect(120, 6105, 8520, 720));
+    QGroupBox* ButtonFrame =
+        MakeFrame(this, QStringLiteral("ButtonFrame"), TwipsRect(120, 6105, 8520, 720));
     QPushButton* Abort = MakeButton(ButtonFrame, "Abort", QStringLiteral("Cancel and Exit"),
                                     TwipsRect(240, 180, 2400, 375));
     QPushButton* Reset = MakeButton(ButtonFrame, "Reset", QStringLiteral("Reset Reliances"),
                                     TwipsRect(3060, 180, 2400, 375));
     QPushButton* Accept = MakeButton(ButtonFrame, "Accept", QStringLiteral("Accept Reliances"),
                                      TwipsRect(5880, 180, 2400, 375));
+    // Enter presses no button, not even the one with the focus.
+    for (QPushButton* button : {FirstBtn, PrevBtn, NextBtn, LastBtn, Abort, Reset, Accept})
+        button->setAutoDefault(false);
 
     connect(DependTypeGroup, &QButtonGroup::idClicked, this, &RelianceForm::DependType_Click);
     connect(FirstBtn, &QPushButton::clicked, this, &RelianceForm::FirstBtn_Click);

@@ -3,6 +3,7 @@
 # small and lets any test replace the whole layer with one object.
 add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ClickableLabel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DesignWidgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EntryValidator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FormUtilities.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpFile.cpp
