@@ -4,7 +4,6 @@
 #include "dialogs/ProgramShell.h"
 #include "platform/ClickableLabel.h"
 #include "platform/DesignWidgets.h"
-#include "platform/FormUtilities.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
 
@@ -35,7 +34,7 @@ QFrame* MakeLine(QWidget* parent, const char* name, QRect place) {
 
 } // namespace
 
-About::About(QWidget* parent) : QDialog(parent) {
+About::About(QWidget* parent) : PlacedDialog(parent) {
     using platform::MakeLabel;
     using platform::TwipsRect;
     setObjectName(QStringLiteral("About"));
@@ -95,23 +94,8 @@ About::About(QWidget* parent) : QDialog(parent) {
     connect(m_Label6, &platform::ClickableLabel::clicked, this, &About::Label6_Click);
 }
 
-void About::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        if (!m_Loaded) {
-            m_Loaded = true;
-            Form_Load();
-        } else {
-            move(m_Place);
-        }
-    }
-    if (!visible && isVisible()) {
-        m_Place = pos();
-    }
-    QDialog::setVisible(visible);
-}
-
 void About::Form_Load() {
-    platform::CentreForm(this, 0, 0);
+    PlacedDialog::Form_Load();
     m_VersionLabel->setText(platform::VersionText());
     m_DescriptionLabel->setText(platform::ProductName());
 }

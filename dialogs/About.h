@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/PlacedDialog.h"
 
 class QFrame;
 class QLabel;
@@ -14,24 +14,20 @@ namespace dialogs {
 
 // Names the program and its version, describes the system and links to the home page.
 // The caller decides how it is shown: exec() for a modal window, show() for a modeless
-// one. It is placed at the centre when first shown and keeps its place afterwards.
-class About : public QDialog {
+// one.
+class About : public PlacedDialog {
     Q_OBJECT
 public:
     explicit About(QWidget* parent = nullptr);
 
-    void setVisible(bool visible) override;
+protected:
+    void Form_Load() override;
 
 private slots:
     void AboutOK_Click();
     void Label6_Click();
 
 private:
-    void Form_Load();
-
-    bool m_Loaded = false;
-    QPoint m_Place;
-
     QFrame* m_Panel3D1;
     QLabel* m_Picture2;
     QLabel* m_VersionLabel;

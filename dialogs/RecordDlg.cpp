@@ -3,7 +3,6 @@
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
-#include "platform/FormUtilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -21,7 +20,7 @@ constexpr int kMaxRecordName = 55;
 
 } // namespace
 
-RecordDlg::RecordDlg(QWidget* parent) : QDialog(parent) {
+RecordDlg::RecordDlg(QWidget* parent) : PlacedDialog(parent) {
     using platform::TwipsRect;
     setObjectName(QStringLiteral("RecordDlg"));
     setWindowTitle(QStringLiteral("Record Name"));
@@ -51,32 +50,13 @@ RecordDlg::RecordDlg(QWidget* parent) : QDialog(parent) {
     connect(m_CancelBtn, &QPushButton::clicked, this, &RecordDlg::CancelBtn_Click);
 }
 
-void RecordDlg::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        if (!m_Loaded) {
-            m_Loaded = true;
-            Form_Load();
-        } else {
-            move(m_Place);
-        }
-    }
-    if (!visible && isVisible()) {
-        m_Place = pos();
-    }
-    QDialog::setVisible(visible);
-}
-
 void RecordDlg::reject() {
     CancelBtn_Click();
 }
 
 void RecordDlg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    PlacedDialog::showEvent(event);
     Form_Activate();
-}
-
-void RecordDlg::Form_Load() {
-    platform::CentreForm(this, 0, 0);
 }
 
 void RecordDlg::Form_Activate() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/PlacedDialog.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -11,15 +11,13 @@ namespace dialogs {
 // The name of a new record: upper-cased, at most 55 characters, never blank, never with
 // "]" (the data file would cut the name there). Protocol: exec(), then OKPressed and
 // GetRecordName.
-class RecordDlg : public QDialog {
+class RecordDlg : public PlacedDialog {
     Q_OBJECT
 public:
     explicit RecordDlg(QWidget* parent = nullptr);
 
     bool OKPressed() const { return m_OKPressed; }
     QString GetRecordName() const { return m_RecordName; }
-
-    void setVisible(bool visible) override;
 
 public slots:
     void reject() override;
@@ -32,14 +30,11 @@ private slots:
     void CancelBtn_Click();
 
 private:
-    void Form_Load();
     void Form_Activate();
     bool IsValidRecordName() const;
 
     bool m_OKPressed = false;
     QString m_RecordName;
-    bool m_Loaded = false;
-    QPoint m_Place;
 
     QGroupBox* m_Frame1;
     QLineEdit* m_RecordNameBox;

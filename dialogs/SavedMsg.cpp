@@ -1,7 +1,6 @@
 #include "dialogs/SavedMsg.h"
 
 #include "platform/DesignLook.h"
-#include "platform/FormUtilities.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
@@ -11,7 +10,7 @@
 namespace dialogs {
 
 SavedMsg::SavedMsg(QWidget* parent)
-    : QDialog(parent), m_Frame1(new QFrame(this)), m_Label1(new QLabel(m_Frame1)),
+    : PlacedDialog(parent), m_Frame1(new QFrame(this)), m_Label1(new QLabel(m_Frame1)),
       m_FilenameLabel(new QLabel(m_Frame1)), m_Timer1(new QTimer(this)) {
     using platform::TwipsRect;
     setObjectName(QStringLiteral("SavedMsg"));
@@ -53,30 +52,14 @@ void SavedMsg::Initialise(const QString& Filename) {
 }
 
 void SavedMsg::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        if (!m_Loaded) {
-            m_Loaded = true;
-            Form_Load();
-        } else {
-            move(m_Place);
-        }
-    }
-    if (!visible) {
-        if (isVisible()) {
-            m_Place = pos();
-        }
+    if (!visible)
         m_Timer1->stop();
-    }
-    QDialog::setVisible(visible);
+    PlacedDialog::setVisible(visible);
 }
 
 void SavedMsg::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    PlacedDialog::showEvent(event);
     Form_Activate();
-}
-
-void SavedMsg::Form_Load() {
-    platform::CentreForm(this, 0, 0);
 }
 
 void SavedMsg::Form_Activate() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/PlacedDialog.h"
 
 class QFrame;
 class QLabel;
@@ -11,7 +11,7 @@ namespace dialogs {
 // The timed notice naming the file a Save has just written. The caller calls Initialise
 // and then exec(); the notice hides itself after one second. Callers show it only after
 // a write that succeeded.
-class SavedMsg : public QDialog {
+class SavedMsg : public PlacedDialog {
     Q_OBJECT
 public:
     explicit SavedMsg(QWidget* parent = nullptr);
@@ -26,12 +26,9 @@ private slots:
     void Timer1_Timer();
 
 private:
-    void Form_Load();
     void Form_Activate();
 
     QString m_Filename;
-    bool m_Loaded = false;
-    QPoint m_Place;
 
     QFrame* m_Frame1;
     QLabel* m_Label1;
