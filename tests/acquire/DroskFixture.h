@@ -7,6 +7,7 @@
 #include "kb/CRecord.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/MainWindowTest.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,11 +29,6 @@
 #include <utility>
 #include <vector>
 
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 // One question of a set written for a test: the knowledge engineer's wording and type,
 // the options, and the reliance pairs (question, option), all numbered from 1.
 struct QSpec {
@@ -48,7 +44,7 @@ using Levels = std::vector<int>;
 
 // An acquisition window driven through its controls and its real dialogs, with the
 // platform scripted and files in a temporary folder that is also the program's folder.
-class DroskTest : public ::testing::Test {
+class DroskTest : public testsupport::MainWindowTest<acquire::Main> {
 protected:
     void SetUp() override {
         platform::SetProgram(QStringLiteral("Drosk"),
@@ -60,8 +56,6 @@ protected:
         m_Main.reset();
         platform::SetProgramFolder(QString());
     }
-
-    QString Path(const QString& name) const { return m_Folder.filePath(name); }
 
     // Writes a question set with the editor's writer; returns its path.
     QString WriteSet(const QString& name, const std::vector<QSpec>& questions) {
@@ -96,43 +90,13 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    acquire::Main& MakeMain() {
-        m_Main = std::make_unique<acquire::Main>();
-        m_Main->show();
-        return *m_Main;
-    }
-
-    template <typename T> T* Get(QObject* parent, const QString& name) {
-        T* child = parent ? parent->findChild<T*>(name) : nullptr;
-        if (!child)
-            ADD_FAILURE() << "no control " << name.toStdString();
-        return child;
-    }
-    template <typename T> T* Control(const QString& name) { return Get<T>(m_Main.get(), name); }
-    QAbstractButton* Button(const QString& name) { return Control<QAbstractButton>(name); }
-    QAction* Item(const QString& name) { return Control<QAction>(name); }
-    QLabel* Label(const QString& name) { return Control<QLabel>(name); }
     QComboBox* NameBox() { return Control<QComboBox>(QStringLiteral("RecordName")); }
-    QRadioButton* Check(int i) {
-        return Control<QRadioButton>(QStringLiteral("m_checks(%1)").arg(i));
-    }
-    QScrollBar* Slider(int i) {
-        return Control<QScrollBar>(QStringLiteral("m_Sliders(%1)").arg(i));
-    }
     QLabel* Ind(int i) { return Label(QStringLiteral("m_Inds(%1)").arg(i)); }
-    QString QuestionNo() { return Label(QStringLiteral("QNoLabel"))->text(); }
     QString Wording() { return Label(QStringLiteral("theQuestion"))->text(); }
 
-    void Click(const char* name) { Button(QString::fromLatin1(name))->click(); }
     void Load(const QString& file) {
         m_Script.QueueFileName(file);
         Click("LoadQuestions");
-    }
-    // Steps a slider the way its arrows do, one level per step.
-    void Step(int slider, int steps) {
-        for (int s = 0; s < std::abs(steps); ++s)
-            Slider(slider)->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepAdd
-                                                    : QAbstractSlider::SliderSingleStepSub);
     }
     // Drags a slider's thumb to value and lets go.
     void Drag(int slider, int value) {
@@ -212,9 +176,6 @@ protected:
     }
     QStringList Messages() const { return m_Script.MessageTexts(); }
 
-    platform::ScriptedBackend m_Script;
-    QTemporaryDir m_Folder;
-    std::unique_ptr<acquire::Main> m_Main;
     QStringList seenPages;
 };
 

@@ -237,11 +237,7 @@ TEST_F(DroskTest, LeavingWithNoKeepsTheWork) {
     m_Script.QueueAnswer(Answer::No);
     Click("ExitBtn");
     ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
-    const auto& box = m_Script.MessageBoxes()[0];
-    EXPECT_EQ(box.text, QStringLiteral(" Are You Sure "));
-    EXPECT_EQ(box.title, QStringLiteral("Quit Program"));
-    EXPECT_EQ(box.buttons, Buttons::YesNo);
-    EXPECT_EQ(box.icon, Icon::Question);
+    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
     EXPECT_TRUE(m_Main->isVisible());
     EXPECT_TRUE(Check(1)->isChecked());
     EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CAT"));

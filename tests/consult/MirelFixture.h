@@ -5,6 +5,7 @@
 #include "consult/RecordDisplayer.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/MainWindowTest.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -18,14 +19,9 @@
 #include <memory>
 #include <ostream>
 
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 // A consultation window driven through its controls, with the platform scripted and the
 // program's folder in a temporary folder of its own (so no mirel.ini leaks in).
-class MirelTest : public ::testing::Test {
+class MirelTest : public testsupport::MainWindowTest<consult::Main> {
 protected:
     void SetUp() override {
         platform::SetProgram(QStringLiteral("Mirel"), QStringLiteral("Corvane User Interface"));
@@ -44,40 +40,9 @@ protected:
         file.write(bytes);
     }
 
-    consult::Main& MakeMain() {
-        m_Main = std::make_unique<consult::Main>();
-        m_Main->show();
-        return *m_Main;
-    }
-
-    template <typename T> T* Get(QObject* parent, const QString& name) {
-        T* child = parent ? parent->findChild<T*>(name) : nullptr;
-        if (!child)
-            ADD_FAILURE() << "no control " << name.toStdString();
-        return child;
-    }
-    template <typename T> T* Control(const QString& name) { return Get<T>(m_Main.get(), name); }
-    QAbstractButton* Button(const QString& name) { return Control<QAbstractButton>(name); }
-    QAction* Item(const QString& name) { return Control<QAction>(name); }
-    QRadioButton* Check(int i) {
-        return Control<QRadioButton>(QStringLiteral("m_checks(%1)").arg(i));
-    }
-    QScrollBar* Slider(int i) {
-        return Control<QScrollBar>(QStringLiteral("m_Sliders(%1)").arg(i));
-    }
-    QLabel* Label(const QString& name) { return Control<QLabel>(name); }
-    QString QuestionNo() { return Label(QStringLiteral("QNoLabel"))->text(); }
-
     void Load(const QString& file) {
         m_Script.QueueFileName(file);
-        Button(QStringLiteral("LoadQuestions"))->click();
-    }
-    void Click(const char* name) { Button(QString::fromLatin1(name))->click(); }
-    // Steps a slider the way its arrows do, one level per step.
-    void Step(int slider, int steps) {
-        for (int s = 0; s < std::abs(steps); ++s)
-            Slider(slider)->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepAdd
-                                                    : QAbstractSlider::SliderSingleStepSub);
+        Click("LoadQuestions");
     }
 
     consult::RecordDisplayer* List() { return m_Main->RecordList(); }
@@ -107,8 +72,4 @@ protected:
         }
         return part;
     }
-
-    platform::ScriptedBackend m_Script;
-    QTemporaryDir m_Folder;
-    std::unique_ptr<consult::Main> m_Main;
 };

@@ -6,6 +6,7 @@
 #include "kb/QuestionFileReader.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/MainWindowTest.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,40 +24,20 @@
 #include <utility>
 #include <vector>
 
-// Readable failures.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 using Pairs = std::vector<std::pair<int, int>>;
 
 // The question editor's window driven through its controls, with the platform scripted and
 // the files in a temporary folder.
-class HalvetTest : public ::testing::Test {
+class HalvetTest : public testsupport::MainWindowTest<editor::Main> {
 protected:
     void SetUp() override {
         platform::SetProgram(QStringLiteral("Halvet"), QStringLiteral("Corvane Question Editor"));
         ASSERT_TRUE(m_Folder.isValid());
     }
 
-    editor::Main& MakeMain() {
-        m_Main = std::make_unique<editor::Main>();
-        m_Main->show();
-        return *m_Main;
-    }
-
-    template <typename T> T* Control(const QString& name) {
-        T* child = m_Main->findChild<T*>(name);
-        if (!child)
-            ADD_FAILURE() << "no control " << name.toStdString();
-        return child;
-    }
     QLineEdit* Box(const QString& name) { return Control<QLineEdit>(name); }
     QLineEdit* Option(int i) { return Box(QStringLiteral("QOption(%1)").arg(i)); }
-    QAbstractButton* Button(const QString& name) { return Control<QAbstractButton>(name); }
-    QLabel* Label(const QString& name) { return Control<QLabel>(name); }
-    void Click(const char* name) { Button(QString::fromLatin1(name))->click(); }
-    void Trigger(const char* name) { Control<QAction>(QString::fromLatin1(name))->trigger(); }
+    void Trigger(const char* name) { Item(QString::fromLatin1(name))->trigger(); }
     void Type(QLineEdit* box, const QString& text) { testing_support::TypeKeys(box, text); }
     QString QuestionNo() { return Label(QStringLiteral("QNoLabel"))->text(); }
     int VisibleOptions() {
@@ -88,8 +69,6 @@ protected:
             Type(Option(i), options[i]);
         }
     }
-
-    QString Path(const QString& name) const { return m_Folder.filePath(name); }
 
     // A set of n complete questions "KE k" / "User k" with options "A k", "B k", "C k", and
     // the reliance pairs given for some question numbers.
@@ -174,8 +153,4 @@ protected:
         }
         return shown;
     }
-
-    platform::ScriptedBackend m_Script;
-    QTemporaryDir m_Folder;
-    std::unique_ptr<editor::Main> m_Main;
 };
