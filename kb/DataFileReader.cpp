@@ -98,10 +98,6 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
     m_SkippedItems = 0;
     RecordArray.clear();
     try {
-        std::string bytes;
-        if (!ReadWholeFile(RecFile, bytes)) {
-            return;
-        }
         // Records can only be made once a question set has sized them; without one every
         // header (and what follows it) is passed over.
         const bool canMakeRecords = g_NumQuestions > 0;
@@ -109,46 +105,50 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
         // question set): the lines that follow it belong to no record of ours.
         bool droppingRecord = false;
 
-        ItemReader reader(bytes);
-        std::string_view item;
-        while (reader.Next(item)) {
-            const ItemMarks marks = FindMarks(item);
-            if (marks.open != std::string_view::npos && marks.close != std::string_view::npos) {
-                if (marks.close < marks.open) {
-                    // A broken header: its lines must not land in the record before it.
-                    droppingRecord = true;
-                    ++m_SkippedItems;
+        // Piece by piece: a piece ends at a line end, so no item straddles two pieces.
+        const auto readPiece = [&](std::string_view piece) {
+            ItemReader reader(piece);
+            std::string_view item;
+            while (reader.Next(item)) {
+                const ItemMarks marks = FindMarks(item);
+                if (marks.open != std::string_view::npos && marks.close != std::string_view::npos) {
+                    if (marks.close < marks.open) {
+                        // A broken header: its lines must not land in the record before it.
+                        droppingRecord = true;
+                        ++m_SkippedItems;
+                        continue;
+                    }
+                    if (!canMakeRecords || m_RecordCount >= kMaxRecords) {
+                        droppingRecord = true;
+                        ++m_SkippedItems;
+                        continue;
+                    }
+                    droppingRecord = false;
+                    auto record = std::make_shared<CRecord>();
+                    record->SetName(
+                        Cp1252ToUtf8(item.substr(marks.open + 1, marks.close - marks.open - 1)));
+                    RecordArray.push_back(std::move(record));
+                    ++m_RecordCount;
                     continue;
                 }
-                if (!canMakeRecords || m_RecordCount >= kMaxRecords) {
-                    droppingRecord = true;
-                    ++m_SkippedItems;
+                if (marks.description) {
+                    if (RecordArray.empty() || droppingRecord) {
+                        ++m_SkippedItems;
+                        continue;
+                    }
+                    RecordArray.back()->SetDescription(Cp1252ToUtf8(item.substr(marks.equals + 1)));
                     continue;
                 }
-                droppingRecord = false;
-                auto record = std::make_shared<CRecord>();
-                record->SetName(
-                    Cp1252ToUtf8(item.substr(marks.open + 1, marks.close - marks.open - 1)));
-                RecordArray.push_back(std::move(record));
-                ++m_RecordCount;
-                continue;
-            }
-            if (marks.description) {
-                if (RecordArray.empty() || droppingRecord) {
-                    ++m_SkippedItems;
-                    continue;
+                if (marks.question != std::string_view::npos) {
+                    if (RecordArray.empty() || droppingRecord ||
+                        !ReadQuestionLine(item, marks, *RecordArray.back())) {
+                        ++m_SkippedItems;
+                    }
                 }
-                RecordArray.back()->SetDescription(Cp1252ToUtf8(item.substr(marks.equals + 1)));
-                continue;
+                // Any other item, the empty line among them, means nothing.
             }
-            if (marks.question != std::string_view::npos) {
-                if (RecordArray.empty() || droppingRecord ||
-                    !ReadQuestionLine(item, marks, *RecordArray.back())) {
-                    ++m_SkippedItems;
-                }
-            }
-            // Any other item, the empty line among them, means nothing.
-        }
+        };
+        ReadFileByLines(RecFile, readPiece);
     } catch (const std::exception&) {
         // Only running out of memory can get here; what was read so far stays.
     }

@@ -1,7 +1,7 @@
 #include "kb/DataFileWriter.h"
 
+#include "kb/AtomicFileWriter.h"
 #include "kb/Cp1252.h"
-#include "kb/FileIO.h"
 
 #include <algorithm>
 #include <array>
@@ -80,12 +80,20 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
         }
         const std::int16_t numQuestions = Records.front()->GetNumResponses();
 
+        // The file goes out in pieces of a few megabytes, so the largest data file is
+        // never held whole in memory; nothing reaches the target before Commit.
+        constexpr std::size_t kPiece = 4u << 20;
+        AtomicFileWriter file(Filename);
         std::string out;
-        // About four bytes a level; a guess that saves most of the regrowing.
-        out.reserve(Records.size() *
-                    (64 + static_cast<std::size_t>(numQuestions) * (16 + 4 * CResponses::kSlots)));
+        out.reserve(kPiece + 64 * 1024);
         std::string scratch;
         for (const auto& record : Records) {
+            if (out.size() >= kPiece) {
+                if (!file.Write(out)) {
+                    return false;
+                }
+                out.clear();
+            }
             if (!record) {
                 return false;
             }
@@ -118,7 +126,7 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
             }
             out += "\r\n\r\n";
         }
-        return WriteFileAtomically(Filename, out);
+        return file.Write(out) && file.Commit();
     } catch (const std::exception&) {
         return false; // out of memory: nothing was written
     }

@@ -1,5 +1,9 @@
 #include "kb/FileIO.h"
 
+#include "kb/AtomicFileWriter.h"
+
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -45,54 +49,67 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+// Reads path in pieces that end at a line end, so that items and lines never straddle
+// two pieces, and hands each piece to consume. The file's bytes are never all in memory.
+bool ReadFileByLines(const std::string& path, const std::function<void(std::string_view)>& consume,
+                     std::size_t pieceSize) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    const std::size_t piece = std::max<std::size_t>(pieceSize, 1);
+    std::string buffer;
+    std::size_t held = 0; // bytes of an unfinished line carried over from the last read
+    for (;;) {
+        if (buffer.size() < held + piece) {
+            buffer.resize(held + piece);
+        }
+        const ssize_t n = ::read(fd, buffer.data() + held, buffer.size() - held);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return false;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+        const std::size_t size = held + static_cast<std::size_t>(n);
+        if (n == 0) {
+            if (size > 0) {
+                consume(std::string_view(buffer.data(), size));
+            }
+            return true;
+        }
+        // Cut after the last complete line end; a CR at the very end may be the first
+        // half of a CR LF, so it waits for the next piece.
+        // The bytes held over hold no line end but perhaps a last CR, so only the new
+        // bytes and that CR are searched: one long line costs no more than many short ones.
+        const std::size_t floor = held > 0 ? held - 1 : 0;
+        std::size_t cut = buffer[size - 1] == '\r' ? size - 1 : size;
+        while (cut > floor && buffer[cut - 1] != '\n' && buffer[cut - 1] != '\r') {
+            --cut;
+        }
+        if (cut == floor) {
+            cut = 0;
+        }
+        if (cut > 0) {
+            consume(std::string_view(buffer.data(), cut));
+            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(cut),
+                      buffer.begin() + static_cast<std::ptrdiff_t>(size), buffer.begin());
+        }
+        held = size - cut;
     }
-    return true;
 }
 
-} // namespace
-
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return false;
-    }
-    struct stat target {};
-    const bool targetExists = ::stat(path.c_str(), &target) == 0;
-    if (targetExists && !S_ISREG(target.st_mode)) {
-        return false;
-    }
-    if (targetExists && ::access(path.c_str(), W_OK) != 0) {
-        return false; // a read-only file stays read-only, as it would on a direct write
-    }
-
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    const mode_t mode = targetExists ? (target.st_mode & 07777) : [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(temp.c_str());
-    return false;
+    AtomicFileWriter writer(path);
+    return writer.Write(bytes) && writer.Commit();
 }
 
 } // namespace kb

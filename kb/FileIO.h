@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -7,6 +9,12 @@ namespace kb {
 
 // Reads a whole file into bytes. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Reads a file in pieces that each end at a line end (the last piece may not), handing
+// them to consume in order; a large file is never held whole. False when it cannot be
+// opened or read.
+bool ReadFileByLines(const std::string& path, const std::function<void(std::string_view)>& consume,
+                     std::size_t pieceSize = std::size_t{4} << 20);
 
 // Replaces the file at path with bytes, or leaves it as it was. The bytes go to a
 // temporary file in the same folder, which is renamed over the target only once it was

@@ -1,11 +1,15 @@
 #include "kb/FileIO.h"
 
+#include "kb/AtomicFileWriter.h"
+
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string_view>
 #include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -61,3 +65,50 @@ TEST(FileIO, FailedWriteLeavesNothingBehind) {
 }
 
 } // namespace
+
+// Reading in pieces must never cut a line, and above all never split a CR LF into two
+// line ends, whatever the piece size.
+TEST(FileIO, PiecesEndAtWholeLineEnds) {
+    kbtest::ScratchDir dir;
+    const std::string bytes = "ab\r\ncd\ref\n\r\ng,h\r\r\n\nlast";
+    kbtest::Spit(dir.File("f"), bytes);
+    for (std::size_t pieceSize = 1; pieceSize <= bytes.size() + 1; ++pieceSize) {
+        std::vector<std::string> pieces;
+        ASSERT_TRUE(kb::ReadFileByLines(
+            dir.File("f"), [&](std::string_view p) { pieces.emplace_back(p); }, pieceSize));
+        std::string joined;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            joined += pieces[i];
+            if (i + 1 < pieces.size()) {
+                const char last = pieces[i].back();
+                EXPECT_TRUE(last == '\n' || last == '\r') << "piece size " << pieceSize;
+                EXPECT_FALSE(last == '\r' && pieces[i + 1].front() == '\n')
+                    << "piece size " << pieceSize;
+            }
+        }
+        EXPECT_EQ(joined, bytes) << "piece size " << pieceSize;
+    }
+    EXPECT_FALSE(kb::ReadFileByLines(dir.File("missing"), [](std::string_view) {}));
+    EXPECT_FALSE(kb::ReadFileByLines(dir.Path().string(), [](std::string_view) {}));
+}
+
+TEST(FileIO, AtomicWriterLeavesTheTargetUntilCommit) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("out.dat");
+    ASSERT_TRUE(kb::WriteFileAtomically(path, "old"));
+    {
+        kb::AtomicFileWriter writer(path);
+        ASSERT_TRUE(writer.Write("new "));
+        ASSERT_TRUE(writer.Write("bytes"));
+        EXPECT_EQ(kbtest::Slurp(path), "old");
+    } // abandoned: no commit
+    EXPECT_EQ(kbtest::Slurp(path), "old");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+    kb::AtomicFileWriter writer(path);
+    ASSERT_TRUE(writer.Write("new "));
+    ASSERT_TRUE(writer.Write("bytes"));
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(kbtest::Slurp(path), "new bytes");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
