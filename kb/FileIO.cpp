@@ -65,7 +65,10 @@ bool ReadFileByLines(const std::string& path, const std::function<void(std::stri
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }
-    const std::size_t piece = std::max<std::size_t>(pieceSize, 1);
+    // A small file gets a buffer of its own size, not a whole piece.
+    const auto fileSize = static_cast<std::size_t>(st.st_size);
+    const std::size_t piece =
+        std::clamp<std::size_t>(fileSize + 1, 1, std::max<std::size_t>(pieceSize, 1));
     std::string buffer;
     std::size_t held = 0; // bytes of an unfinished line carried over from the last read
     for (;;) {
