@@ -89,24 +89,10 @@ TEST_F(DroskTest, StoredResponsesAreShownAndOnlyMovedSlidersChange) {
         WriteSet(QStringLiteral("odd.qst"),
                  {{"Which?", 0, {"A", "B", "C", "D", "E"}}, {"How well?", 1, {"A", "B", "C"}}});
     // Question 1 holds 10 twice; question 2 holds levels the slider cannot show.
-    WriteFile(QStringLiteral("odd.dat"), "[ODD]\r\nQuestion 1=0\xb8"
-                                         "10\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "10\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8\r\n"
-                                         "Question 2=20\xb8-30\xb8"
-                                         "3\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8"
-                                         "0\xb8\r\n"
-                                         "RecordDescription=nodesc.htm\r\n\r\n");
+    WriteFile(QStringLiteral("odd.dat"), "[ODD]\r\n" +
+                                             QuestionLine(1, {0, 10, 0, 0, 10, 0, 0, 0, 0}) +
+                                             QuestionLine(2, {20, -30, 3, 0, 0, 0, 0, 0, 0}) +
+                                             "RecordDescription=nodesc.htm\r\n\r\n");
     MakeMain();
     Load(set);
     EXPECT_EQ(Held(0, 1), Levels({0, 10, 0, 0, 10, 0, 0, 0, 0}));

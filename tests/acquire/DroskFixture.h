@@ -180,3 +180,14 @@ protected:
 };
 
 inline const Levels kNeutral(9, 0);
+
+// One question line of a data file as it stands on disk: "Question q=" and the nine
+// levels, each followed by the separator byte 0xB8, then CR LF.
+inline QByteArray QuestionLine(int q, const Levels& levels) {
+    QByteArray line = "Question " + QByteArray::number(q) + '=';
+    for (const int level : levels) {
+        line += QByteArray::number(level);
+        line += '\xb8';
+    }
+    return line + "\r\n";
+}

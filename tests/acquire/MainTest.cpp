@@ -65,18 +65,11 @@ TEST_F(DroskTest, StartsWithOnlyLoadingExitHelpAndTheNameBox) {
 
 TEST_F(DroskTest, LoadingEnablesEverythingWithNoRecordChosen) {
     const QString set = WriteSet(QStringLiteral("animals.qst"), TwoQuestions());
-    WriteFile(QStringLiteral("animals.dat"), "[CAT]\r\nQuestion 1=-10\xb8-10\xb8"
-                                             "10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8\r\n"
-                                             "Question 2=5\xb8-10\xb8"
-                                             "0\xb8"
-                                             "0\xb8"
-                                             "0\xb8"
-                                             "0\xb8"
-                                             "0\xb8"
-                                             "0\xb8"
-                                             "0\xb8\r\n"
-                                             "RecordDescription=cat.htm\r\n\r\n"
-                                             "[DOG]\r\nRecordDescription=nodesc.htm\r\n\r\n");
+    WriteFile(QStringLiteral("animals.dat"),
+              "[CAT]\r\n" + QuestionLine(1, {-10, -10, 10, -10, -10, -10, -10, -10, -10}) +
+                  QuestionLine(2, {5, -10, 0, 0, 0, 0, 0, 0, 0}) +
+                  "RecordDescription=cat.htm\r\n\r\n"
+                  "[DOG]\r\nRecordDescription=nodesc.htm\r\n\r\n");
     MakeMain();
     Load(QString()); // cancelled: nothing changes
     ASSERT_EQ(m_Script.FileDialogs().size(), 1u);

@@ -183,38 +183,12 @@ TEST_F(DroskTest, SaveWritesEveryRecordAndNamesTheFile) {
     Item("SaveRecordsMenu")->trigger();
     EXPECT_TRUE(Messages().isEmpty());
     EXPECT_EQ(ReadFile(QStringLiteral("pets.dat")),
-              QByteArray("[CAT]\r\n"
-                         "Question 1=-10\xb8"
-                         "10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8-10\xb8\r\n"
-                         "Question 2=5\xb8-10\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8\r\n"
-                         "RecordDescription=cat.htm\r\n\r\n"
-                         "[DOG]\r\n"
-                         "Question 1=0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8\r\n"
-                         "Question 2=0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8"
-                         "0\xb8\r\n"
-                         "RecordDescription=nodesc.htm\r\n\r\n"));
+              "[CAT]\r\n" + QuestionLine(1, {-10, 10, -10, -10, -10, -10, -10, -10, -10}) +
+                  QuestionLine(2, {5, -10, 0, 0, 0, 0, 0, 0, 0}) +
+                  "RecordDescription=cat.htm\r\n\r\n"
+                  "[DOG]\r\n" +
+                  QuestionLine(1, kNeutral) + QuestionLine(2, kNeutral) +
+                  "RecordDescription=nodesc.htm\r\n\r\n");
     // The notice named the data file by its full path.
     auto* notice = m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg"));
     ASSERT_NE(notice, nullptr);
