@@ -27,8 +27,9 @@ EntryValidator::EntryValidator(QObject* parent, bool upperCase, int maxLength)
 QValidator::State EntryValidator::validate(QString& input, int& pos) const {
     Q_UNUSED(pos);
     for (QChar& c : input) {
-        // Surrogates only come in pairs for characters beyond the files' range.
-        if (c.isSurrogate() || !kb::IsCp1252Encodable(c.unicode())) {
+        // Surrogates only come in pairs for characters beyond the files' range; a pasted
+        // line break would end the item and split the file's line.
+        if (c.isSurrogate() || !kb::IsCp1252Encodable(c.unicode()) || c == u'\n' || c == u'\r') {
             return Invalid;
         }
         if (c == kComma) {

@@ -33,6 +33,10 @@ TEST(EntryValidator, AppliesTheTextRules) {
         {"arrow \u2192", false, 0, nullptr},
         {"\xf0\x9f\x98\x80", false, 0, nullptr},
         {"\u0100", true, 55, nullptr},
+        // A line break would end the item early and break the file's lines.
+        {"nodesc\nhtm", false, 0, nullptr},
+        {"PET\r\nONE", true, 55, nullptr},
+        {"page\r", false, 0, nullptr},
     };
     for (const Row& row : rows) {
         EntryValidator validator(nullptr, row.upperCase, row.maxLength);
@@ -62,6 +66,8 @@ TEST(EntryValidator, WorksOnKeysAndPasteInALineEdit) {
     box.insert(QStringLiteral("d,e")); // what a paste does
     EXPECT_EQ(box.text(), QStringLiteral("AB\u00b8CD\u00b8E"));
     box.insert(QStringLiteral("\u2192"));
+    EXPECT_EQ(box.text(), QStringLiteral("AB\u00b8CD\u00b8E"));
+    box.insert(QStringLiteral("f\ng"));
     EXPECT_EQ(box.text(), QStringLiteral("AB\u00b8CD\u00b8E"));
     QTest::keyClicks(&box, QStringLiteral("xyzw"));
     EXPECT_EQ(box.text(), QStringLiteral("AB\u00b8CD\u00b8EXYZ"));
