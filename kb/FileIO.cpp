@@ -14,7 +14,9 @@ namespace kb {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer (a frozen window);
+    // the fstat below refuses it. Reading a regular file is not affected.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
@@ -53,7 +55,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 // two pieces, and hands each piece to consume. The file's bytes are never all in memory.
 bool ReadFileByLines(const std::string& path, const std::function<void(std::string_view)>& consume,
                      std::size_t pieceSize) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -32,6 +36,29 @@ TEST(FileIO, ReadWholeFileTakesEveryByte) {
     EXPECT_EQ(read, "");
     EXPECT_FALSE(kb::ReadWholeFile(dir.File("missing"), read));
     EXPECT_FALSE(kb::ReadWholeFile(dir.Path().string(), read));
+}
+
+// A named pipe chosen as a question set or data file must be refused, not waited on: opening
+// it for reading would block until some other program opened it for writing.
+TEST(FileIO, ReadersRefuseANamedPipeAtOnce) {
+    kbtest::ScratchDir dir;
+    const std::string pipe = dir.File("set.qst");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const bool inPieces : {false, true}) {
+        auto reading = std::async(std::launch::async, [&pipe, inPieces] {
+            std::string read;
+            return inPieces ? kb::ReadFileByLines(pipe, [](std::string_view) {})
+                            : kb::ReadWholeFile(pipe, read);
+        });
+        if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+            // Free the blocked reader so that the test can end.
+            const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+            ADD_FAILURE() << "reading a named pipe blocked";
+        }
+        EXPECT_FALSE(reading.get());
+    }
 }
 
 TEST(FileIO, WriteReplacesTheFileAndLeavesNoTemporary) {
