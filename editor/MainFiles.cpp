@@ -22,6 +22,24 @@ bool Exists(const QString& path) {
     return !path.isEmpty() && kb::FileExists(path.toStdString());
 }
 
+// The reader takes an item that begins with a double quote only up to the closing quote,
+// and a comma ends an item: such a text would read back as something else.
+bool FileCannotKeep(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    return text.find(',') != std::string::npos ||
+           (first != std::string::npos && text[first] == '"');
+}
+
+bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
+    if (FileCannotKeep(q.GetKEQ()) || FileCannotKeep(q.GetUserQ()) || FileCannotKeep(q.GetQHelp()))
+        return true;
+    for (std::int16_t i = 0; i < q.GetNumOptions(); ++i) {
+        if (FileCannotKeep(q.GetOption(i)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void Main::LoadQuestionsBtn_Click() {
@@ -82,6 +100,14 @@ bool Main::CheckBeforeSave() {
         Warn(QStringLiteral("Question %1 is empty.  Fill it in or delete it\n"
                             "before saving the questions")
                  .arg(firstEmpty - m_Questions.begin() + 1));
+        return false;
+    }
+    const auto cannotKeep = std::find_if(m_Questions.begin(), lastFilled.base(),
+                                         [](const auto& q) { return HoldsTextFileCannotKeep(*q); });
+    if (cannotKeep != lastFilled.base()) {
+        Warn(QStringLiteral("Question %1 holds text the question file cannot keep:\n"
+                            "no text may begin with a double quote or hold a comma")
+                 .arg(cannotKeep - m_Questions.begin() + 1));
         return false;
     }
     return true;

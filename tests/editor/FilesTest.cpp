@@ -47,6 +47,34 @@ TEST_F(HalvetTest, SaveRefusesEmptyHalfFilledAndGappedSets) {
     EXPECT_TRUE(m_Script.FileDialogs().empty());
 }
 
+// The question file reads an item that begins with a double quote only up to the closing
+// quote, and a comma (from a quoted item of a hand-made file) splits a line in two: such a
+// text would come back as something else, so the set is not written.
+TEST_F(HalvetTest, SaveRefusesTextTheQuestionFileCannotKeep) {
+    WriteSet(Path("set.qst"), 2);
+    MakeMain();
+    Load(Path("set.qst"));
+    const QByteArray before = ReadBytes(Path("set.qst"));
+    const QString kCannotKeep =
+        QStringLiteral("Question %1 holds text the question file cannot keep:\n"
+                       "no text may begin with a double quote or hold a comma");
+    Click("NextBtn");
+    QLineEdit* option = Option(1);
+    option->selectAll();
+    Type(option, QStringLiteral(" \"Big\" ones"));
+    Click("SaveQuestionsBtn");
+    EXPECT_EQ(m_Script.MessageTexts(), QStringList{kCannotKeep.arg(2)});
+    EXPECT_EQ(ReadBytes(Path("set.qst")), before);
+
+    // A comma that came in through a quoted item of a hand-made file is refused as well.
+    WriteBytes(Path("quoted.qst"), ReadBytes(Path("set.qst")).replace("KE 1", "\"KE, 1\""));
+    Load(Path("quoted.qst"));
+    m_Script.Clear();
+    Click("SaveQuestionsBtn");
+    EXPECT_EQ(m_Script.MessageTexts(), QStringList{kCannotKeep.arg(1)});
+    EXPECT_EQ(ReadBack(Path("quoted.qst"))[0]->GetKEQ(), "KE, 1");
+}
+
 TEST_F(HalvetTest, FirstSaveAsksForAFileAndLaterSavesDoNot) {
     MakeMain();
     Fill(QStringLiteral("Size?"), QStringLiteral("Yours?"),
