@@ -93,6 +93,9 @@ void Main::BuildControls() {
     // The list holds the records in array order and nothing else: Enter must not add
     // the typed text to it.
     RecordName->setInsertPolicy(QComboBox::NoInsert);
+    // Names are taken as typed: completing from the list would put another record's name
+    // (a longer one that begins alike) in the box for Load and Delete to act on.
+    RecordName->setCompleter(nullptr);
     RecordName->setGeometry(TwipsRect(120, 330, 5415, 330));
     RecordName->setFont(DesignFont(kComicSans, 8.25));
     SetTextColour(RecordName, BgrToQColor(kDarkBlue));

@@ -100,6 +100,28 @@ TEST_F(DroskTest, LoadAndDeleteRefuseEmptyAndUnknownNames) {
     EXPECT_TRUE(Check(0)->isChecked());
 }
 
+// The name box takes the name as typed: no completion from the list puts another
+// record's name in its place.
+TEST_F(DroskTest, TypedNameIsUsedAsTyped) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    NewRecord(QStringLiteral("catfish"));
+    NewRecord(QStringLiteral("cat"));
+    Check(1)->click(); // CAT chooses Large
+    NameBox()->setEditText(QString());
+    // Offscreen windows never gain focus; a line edit offers completion only while it has it.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(NameBox()->lineEdit(), &focusIn);
+    QTest::keyClicks(NameBox(), QStringLiteral("CA"));
+    EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CA"));
+    Click("LoadRecord");
+    QTest::keyClicks(NameBox(), QStringLiteral("T"));
+    EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CAT"));
+    Click("LoadRecord");
+    EXPECT_TRUE(Check(1)->isChecked()); // CAT, not CATFISH
+    EXPECT_EQ(Messages(), QStringList({"Couldn't Load 'CA'"}));
+}
+
 TEST_F(DroskTest, DeletingAsksAndLeavesNoRecordChosen) {
     MakeMain();
     Load(WriteSet(QStringLiteral("a.qst"), Animals()));
