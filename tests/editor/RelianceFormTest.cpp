@@ -98,6 +98,21 @@ TEST(RelianceForm, OpensOnTheFirstPairsQuestionAndBrowsesOnlyEarlierOnes) {
     EXPECT_FALSE(form.AcceptPressed());
 }
 
+// Wordings and options are shown as typed, never taken for markup.
+TEST(RelianceForm, ShowsTextThatLooksLikeMarkupAsItIs) {
+    RelianceForm form;
+    auto set = MakeSet();
+    set[0]->SetUserQ("<i>Fur</i>?");
+    set[0]->UpdateOption(0, "<b>Long</b>");
+    set[1]->SetUserQ("<small>Size</small>?");
+    form.Initialise(set, 1);
+    for (const char* name : {"RelyQUserQ", "UserQ", "QOption(0)"}) {
+        auto* label = Control<QLabel>(&form, name);
+        EXPECT_TRUE(label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()))
+            << name << " would render " << label->text().toStdString() << " as markup";
+    }
+}
+
 TEST(RelianceForm, TicksEditTheWorkingPairsUpToNine) {
     RelianceForm form;
     auto set = MakeSet({{1, 2}});
