@@ -87,6 +87,8 @@ Answer QtBackend::MessageBox(const QString& text, Buttons buttons, Icon icon,
                              const QString& title) {
     QMessageBox box(QtIcon(icon), title.isEmpty() ? ProgramTitle() : title, text,
                     QMessageBox::NoButton, QApplication::activeWindow());
+    // Texts carry typed names and pages read from files: never markup.
+    box.setTextFormat(Qt::PlainText);
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

@@ -4,11 +4,15 @@
 #include "platform/QtBackend.h"
 #include "platform/ScriptedBackend.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -101,6 +105,27 @@ TEST(QtBackend, OpensPagesButNeverRunsPrograms) {
     }
     QtBackend backend;
     EXPECT_FALSE(backend.ShellOpen(shellScript));
+}
+
+// Messages carry names and pages typed or read from files; they are shown as written,
+// never taken for markup.
+TEST(QtBackend, MessagesShowTheirTextAsWritten) {
+    const QString text = QStringLiteral("Delete Record : <b>CAT</b><br>DOG");
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        shown = label->text();
+        format = label->textFormat();
+        box->done(QMessageBox::No);
+    });
+    QtBackend backend;
+    backend.MessageBox(text, Buttons::YesNo, Icon::None, QStringLiteral("Confirm"));
+    EXPECT_EQ(shown, text);
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST(ScriptedBackend, RecordsCallsAndAnswersFromQueues) {
