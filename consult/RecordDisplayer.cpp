@@ -72,6 +72,7 @@ RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) 
         name->setObjectName(Indexed("RecName", i));
         name->setGeometry(TwipsRect(720, top, 4695, 240));
         name->setFont(sans);
+        name->setTextFormat(Qt::PlainText);
         name->setIndent(3);
         name->setCursor(Qt::UpArrowCursor);
         name->setAutoFillBackground(true);

@@ -59,6 +59,7 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
         ind->setObjectName(Indexed("m_Inds", i));
         ind->setGeometry(TwipsRect(1320, top, 735, 255));
         ind->setAlignment(Qt::AlignCenter);
+        ind->setTextFormat(Qt::PlainText);
         ind->setFont(platform::DesignFont(8.25));
         SetTextColour(ind, colours[2]);
         ind->setVisible(i < 2);
@@ -68,6 +69,7 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
         option->setObjectName(Indexed("m_Options", i));
         option->setGeometry(TwipsRect(2160, top, 7095, 255));
         option->setFont(optionFont);
+        option->setTextFormat(Qt::PlainText);
         option->setIndent(3);
         QPalette optionColours = option->palette();
         optionColours.setColor(QPalette::Window, QColor(255, 255, 225));

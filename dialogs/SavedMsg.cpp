@@ -39,6 +39,7 @@ SavedMsg::SavedMsg(QWidget* parent)
     m_FilenameLabel->setText(QStringLiteral("File"));
     m_FilenameLabel->setGeometry(TwipsRect(60, 540, 4710, 300));
     m_FilenameLabel->setAlignment(Qt::AlignCenter);
+    m_FilenameLabel->setTextFormat(Qt::PlainText);
     m_FilenameLabel->setFont(platform::DesignFont(8.25));
 
     m_Timer1->setObjectName(QStringLiteral("Timer1"));

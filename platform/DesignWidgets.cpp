@@ -22,6 +22,8 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QRect& place) {
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place,
                   const QFont& font) {
     auto* label = new QLabel(text, parent);
+    // Captions and what they show (wordings, names, titles from files) are never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
     label->setGeometry(place);
     label->setFont(font);

@@ -271,6 +271,34 @@ TEST_F(DroskTest, ViewListsTheRecordsInOrder) {
     EXPECT_FALSE(Get<QWidget>(list, QStringLiteral("Explain"))->isVisible());
 }
 
+// Wordings, options, names and paths come from files and typing: shown as written, never
+// taken for markup.
+TEST_F(DroskTest, TextsFromFilesShowAsWritten) {
+    MakeMain();
+    Load(WriteSet(QStringLiteral("<i>a.qst"),
+                  {{"Pick <small>one</small>", 0, {"<i>Small</i>", "Large"}}}));
+    NewRecord(QStringLiteral("<b>cat</b>"));
+    Click("ViewRecordsBtn");
+    Click("SaveRecord");
+    ASSERT_NE(m_Main->RecordList(), nullptr);
+    const struct {
+        QLabel* label;
+        const char* text;
+    } rows[] = {
+        {Label(QStringLiteral("theQuestion")), "Pick <small>one</small>"},
+        {Label(QStringLiteral("m_Options(0)")), "<i>Small</i>"},
+        {Get<QLabel>(m_Main->RecordList(), QStringLiteral("RecName(0)")), "<B>CAT</B>"},
+        {Label(QStringLiteral("FilenameLabel")), nullptr},
+    };
+    for (const auto& row : rows) {
+        ASSERT_NE(row.label, nullptr);
+        if (row.text) {
+            EXPECT_EQ(row.label->text(), QString::fromLatin1(row.text));
+        }
+        EXPECT_EQ(row.label->textFormat(), Qt::PlainText) << row.label->objectName().toStdString();
+    }
+}
+
 // The data file counts records in 16 bits.
 
 TEST_F(DroskTest, NoRecordBeyondTheMostADataFileHolds) {
