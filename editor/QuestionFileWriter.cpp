@@ -2,6 +2,7 @@
 
 #include "kb/Cp1252.h"
 #include "kb/FileIO.h"
+#include "kb/QuestionFileReader.h"
 
 #include <charconv>
 #include <string_view>
@@ -64,6 +65,11 @@ bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& 
     std::size_t count = QArr.size();
     while (count > 0 && (!QArr[count - 1] || QArr[count - 1]->IsEmpty())) {
         --count;
+    }
+    // Eighteen items a question: a set the readers would refuse as too long is not
+    // written over a readable file.
+    if (static_cast<long>(count) * 18 > kb::QuestionFileReader::kMaxItems) {
+        return false;
     }
     std::string text;
     const kb::CQuestion blank;

@@ -136,6 +136,21 @@ TEST(QuestionFileWriter, ReplacesWholeOrNotAtAll) {
 
     EXPECT_FALSE(QuestionFileWriter().Save(one, dir.File("missing/set.qst")));
 
+    // More questions than a question set file can be read back with: refused, the old
+    // file stays; the most that can be read back is written.
+    kb::QuestionArray many;
+    const long most = kb::QuestionFileReader::kMaxItems / 18;
+    for (long i = 0; i <= most; ++i) {
+        many.push_back(Make("k", 0, "u", 0, {"a", "b"}));
+    }
+    EXPECT_FALSE(QuestionFileWriter().Save(many, path));
+    EXPECT_TRUE(Slurp(path) == oneBlock);
+    many.pop_back();
+    ASSERT_TRUE(QuestionFileWriter().Save(many, path));
+    kb::QuestionArray readBack;
+    EXPECT_TRUE(kb::QuestionFileReader().Read(path, readBack));
+    EXPECT_EQ(static_cast<long>(readBack.size()), most);
+
     // Only empty questions: an empty file.
     ASSERT_TRUE(QuestionFileWriter().Save({std::make_shared<CQuestion>()}, path));
     EXPECT_EQ(Slurp(path), "");
