@@ -38,7 +38,6 @@ void MakeQuestionRow(QWidget* frame, const char* prefix, QLabel*& number, const 
     wording = MakeLabel(frame, QString::fromLatin1(wordingName), QString(),
                         TwipsRect(2280, 210, 6120, 285));
     wording->setFont(platform::DesignFont(9, true));
-    wording->setTextFormat(Qt::PlainText); // a wording is shown as typed, never as markup
 }
 
 } // namespace
@@ -103,7 +102,6 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
         Check[row]->setGeometry(TwipsRect(540, top, 300, 270));
         QOption[row] = MakeLabel(BrowserFrame, Indexed("QOption", i), QString(),
                                  TwipsRect(900, top, 7500, 270));
-        QOption[row]->setTextFormat(Qt::PlainText);
         // Only the user's clicks are choices: ticks set while drawing raise no click.
         connect(Check[row], &QCheckBox::clicked, this, [this, i] { Check_Click(i); });
     }
