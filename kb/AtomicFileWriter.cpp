@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,15 +13,24 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_Path(path) {
     if (path.empty()) {
         return;
     }
+    // Renaming over a symbolic link would replace the link and leave the file it names
+    // unchanged: write beside that file instead.
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            m_Path = real;
+            std::free(real);
+        }
+    }
     struct stat target {};
-    const bool targetExists = ::stat(path.c_str(), &target) == 0;
+    const bool targetExists = ::stat(m_Path.c_str(), &target) == 0;
     if (targetExists && !S_ISREG(target.st_mode)) {
         return;
     }
-    if (targetExists && ::access(path.c_str(), W_OK) != 0) {
+    if (targetExists && ::access(m_Path.c_str(), W_OK) != 0) {
         return; // a read-only file stays read-only, as it would on a direct write
     }
-    m_Temp = path + ".XXXXXX";
+    m_Temp = m_Path + ".XXXXXX";
     m_Fd = ::mkstemp(m_Temp.data());
     if (m_Fd < 0) {
         m_Temp.clear();

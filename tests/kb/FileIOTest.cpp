@@ -81,6 +81,20 @@ TEST(FileIO, WriteKeepsTheTargetsPermissions) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+// A file reached through a symbolic link (a knowledge base kept elsewhere) is itself
+// replaced; the link stays a link.
+TEST(FileIO, WriteThroughALinkReplacesTheFileLinkedTo) {
+    kbtest::ScratchDir dir;
+    fs::create_directory(dir.File("real"));
+    const std::string target = dir.File("real/set.qst");
+    kbtest::Spit(target, "old");
+    fs::create_symlink(target, dir.File("set.qst"));
+    ASSERT_TRUE(kb::WriteFileAtomically(dir.File("set.qst"), "new"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("set.qst")));
+    EXPECT_EQ(kbtest::Slurp(target), "new");
+    EXPECT_EQ(EntriesIn(dir.File("real")), 1u);
+}
+
 TEST(FileIO, FailedWriteLeavesNothingBehind) {
     kbtest::ScratchDir dir;
     EXPECT_FALSE(kb::WriteFileAtomically(dir.File("no/such/folder.dat"), "x"));
