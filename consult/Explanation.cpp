@@ -148,6 +148,8 @@ Explanation::Explanation(QWidget* parent) : QWidget(parent, Qt::Window) {
 Explanation::~Explanation() = default;
 
 void Explanation::Form_Load() {
+    // Placed before it is first shown: its layout must give it its size first.
+    adjustSize();
     platform::CentreForm(this, -1000, -1000);
 }
 

@@ -3,6 +3,7 @@
 #include "kb/DataFileReader.h"
 #include "kb/QuestionFileReader.h"
 
+#include <QScreen>
 #include <QTest>
 
 // The explanation window's two views: the list with Exit, or the help page with OK.
@@ -48,6 +49,22 @@ TEST_F(MirelTest, ExplanationSwitchesBetweenListAndHelpPage) {
     Explain();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->pos(), placed);
+}
+
+// The first filling places the window, at its own size, 1000 twips left of and above the
+// centre of the screen.
+TEST_F(MirelTest, ExplanationIsPlacedLeftOfAndAboveTheCentre) {
+    MakeMain();
+    Load(Data("worked.qst"));
+    Click("AnalysisBtn");
+    Explain();
+    consult::Explanation* window = m_Main->ExplanationWindow();
+    ASSERT_NE(window, nullptr);
+    const QRect area = window->screen()->availableGeometry();
+    const QPointF shift(-1000 / 15.0, -1000 / 15.0);
+    const QPointF offCentre = QRectF(window->frameGeometry()).center() - QRectF(area).center();
+    EXPECT_NEAR(offCentre.x(), shift.x(), 3);
+    EXPECT_NEAR(offCentre.y(), shift.y(), 3);
 }
 
 // One whole consultation on the sample knowledge base that ships with the program.
