@@ -51,7 +51,7 @@ void Main::LoadQuestionsBtn_Click() {
     const std::int16_t countBefore = kb::g_NumQuestions;
     kb::QuestionFileReader reader;
     kb::QuestionArray questions;
-    reader.Read(chosen.toStdString(), questions);
+    const bool readWhole = reader.Read(chosen.toStdString(), questions);
     const int whole = std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size()));
     if (whole < 1) {
         kb::g_NumQuestions = countBefore;
@@ -66,6 +66,13 @@ void Main::LoadQuestionsBtn_Click() {
     m_Questions = std::move(questions);
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
+    // Saving writes only what was read, so the rest of the file would be lost unasked.
+    if (!readWhole) {
+        Warn(QStringLiteral("Only the first %1 question(s) of this question set could be read; "
+                            "saving it will write only these:\n")
+                 .arg(whole) +
+             chosen);
+    }
 
     // Changes still pending for the data file of the set held before are dropped.
     m_DataModifier = CDataFileModifier();
