@@ -18,11 +18,9 @@
 #include "platform/Twips.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -53,7 +51,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 } // namespace
 
-Main::Main(QWidget* parent) : QMainWindow(parent) {
+Main::Main(QWidget* parent) : ProgramWindow(parent) {
     setWindowTitle(QStringLiteral("Corvane"));
     BuildControls();
     BuildMenus();
@@ -66,11 +64,7 @@ Main::~Main() = default;
 void Main::BuildControls() {
     // The designed 9700 x 7485 twips include the title bar, menu bar and borders; the
     // client area below the menu bar is what the four frames fill.
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(TwipsRect(0, 0, 9615, 6855).size());
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    QWidget* client = MakeClientArea(9615, 6855);
 
     QGroupBox* TitleFrame = MakeFrame(client, "TitleFrame", TwipsRect(120, 0, 9375, 735));
     CorvaneTitle = MakeLabel(TitleFrame, "CorvaneTitle", QStringLiteral("Program Title Here"),
@@ -217,15 +211,6 @@ void Main::Form_Load() {
     VersionLabel->setText(platform::VersionText());
 }
 
-void Main::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // Centred once, when the window first has its real size.
-    if (!m_Placed) {
-        m_Placed = true;
-        platform::CentreForm(this, 0, 0);
-    }
-}
-
 void Main::EnableControls(bool flag) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              FirstBtn, LastBtn, ReferHelpBtn, ViewRecordsBtn, NewRecord, LoadRecord, SaveRecord,
@@ -312,13 +297,6 @@ void Main::AboutMenu_Click() {
 
 void Main::ExitBtn_Click() {
     close();
-}
-
-void Main::closeEvent(QCloseEvent* event) {
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
 }
 
 bool Main::Form_Unload() {

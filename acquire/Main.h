@@ -8,10 +8,10 @@
 // MainRecords.cpp holds the six record commands.
 
 #include "dialogs/AnswerRows.h"
+#include "dialogs/ProgramWindow.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
 
-#include <QMainWindow>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -37,7 +37,7 @@ class URLDlg;
 
 namespace acquire {
 
-class Main : public QMainWindow {
+class Main : public dialogs::ProgramWindow {
     Q_OBJECT
 
 public:
@@ -51,10 +51,6 @@ public:
 
     static constexpr int kRows = dialogs::AnswerRows::kRows;
     static constexpr std::int16_t kNoRecord = -1000;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private slots:
     void LoadQuestions_Click();
@@ -81,7 +77,7 @@ private:
     void BuildMenus();
     void Form_Load();
     // False keeps the window open.
-    bool Form_Unload();
+    bool Form_Unload() override;
     void EnableControls(bool flag);
     void ShowQuestion(const kb::CQuestion& Q);
     void ResetDisplay();
@@ -114,7 +110,6 @@ private:
     std::unique_ptr<dialogs::RecordDlg> m_RecordDlg;
     std::unique_ptr<dialogs::SavedMsg> m_SavedMsg;
     std::unique_ptr<dialogs::URLDlg> m_URLDlg;
-    bool m_Placed = false;
 
     // Controls, named as their objectName.
     QLabel* CorvaneTitle = nullptr;

@@ -17,10 +17,8 @@
 #include "platform/Twips.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <algorithm>
@@ -43,7 +41,7 @@ const QString kHelpFile = QStringLiteral(".\\Mirel.hlp");
 
 } // namespace
 
-Main::Main(QWidget* parent) : QMainWindow(parent) {
+Main::Main(QWidget* parent) : ProgramWindow(parent) {
     setWindowTitle(QStringLiteral("Corvane User Interface"));
     BuildControls();
     BuildMenus();
@@ -55,11 +53,7 @@ Main::~Main() = default;
 void Main::BuildControls() {
     // The designed 9700 x 7140 twips include the title bar, menu bar and borders; the
     // client area below the menu bar is what the frames fill.
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(TwipsRect(0, 0, 9615, 6375).size());
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    QWidget* client = MakeClientArea(9615, 6375);
 
     QGroupBox* TitleFrame = MakeFrame(client, "TitleFrame", TwipsRect(120, 0, 9375, 735));
     CorvaneTitle = MakeLabel(TitleFrame, "CorvaneTitle", QStringLiteral("Program Title Here"),
@@ -182,15 +176,6 @@ void Main::Form_Load() {
     ReadIniSettings();
 }
 
-void Main::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // Centred once, when the window first has its real size.
-    if (!m_Placed) {
-        m_Placed = true;
-        platform::CentreForm(this, 0, 0);
-    }
-}
-
 void Main::LoadQuestions_Click() {
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
@@ -267,13 +252,6 @@ void Main::AboutMenu_Click() {
 
 void Main::ExitBtn_Click() {
     close();
-}
-
-void Main::closeEvent(QCloseEvent* event) {
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
 }
 
 bool Main::Form_Unload() {

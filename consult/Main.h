@@ -7,11 +7,11 @@
 // Next, Show Analysis and New Query; MainSettings.cpp applies mirel.ini.
 
 #include "consult/CAnalyser.h"
+#include "dialogs/ProgramWindow.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
 
 #include <QColor>
-#include <QMainWindow>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -33,7 +33,7 @@ namespace consult {
 class Explanation;
 class RecordDisplayer;
 
-class Main : public QMainWindow {
+class Main : public dialogs::ProgramWindow {
     Q_OBJECT
 
 public:
@@ -49,10 +49,6 @@ public:
 
     static constexpr int kRows = 9;
     static constexpr int kLevels = 5;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private slots:
     void LoadQuestions_Click();
@@ -76,7 +72,7 @@ private:
     void BuildMenus();
     void Form_Load();
     // False keeps the window open.
-    bool Form_Unload();
+    bool Form_Unload() override;
     void ReadIniSettings();
     void EnableControls(bool enabled);
     void ShowQuestion(const kb::CQuestion& Q);
@@ -106,7 +102,6 @@ private:
     std::unique_ptr<dialogs::About> m_About;
     std::unique_ptr<RecordDisplayer> m_RecordDisplayer;
     std::unique_ptr<Explanation> m_Explanation;
-    bool m_Placed = false;
 
     // Controls, named as their objectName.
     QLabel* CorvaneTitle = nullptr;

@@ -16,11 +16,9 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -63,7 +61,7 @@ QLineEdit* MakeTextBox(QWidget* parent, const QString& name, const QRect& place)
 
 } // namespace
 
-Main::Main(QWidget* parent) : QMainWindow(parent) {
+Main::Main(QWidget* parent) : ProgramWindow(parent) {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Corvane Question Editor"));
     BuildControls();
@@ -76,11 +74,7 @@ Main::~Main() = default;
 void Main::BuildControls() {
     // The designed 9700 x 8175 twips include the title bar, menu bar and borders; the
     // client area below the menu bar is what the six frames fill.
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(TwipsRect(0, 0, 9615, 7410).size());
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    QWidget* client = MakeClientArea(9615, 7410);
 
     QGroupBox* TitleFrame = MakeFrame(client, "TitleFrame", TwipsRect(120, 0, 9375, 645));
     PrognameLabel = MakeLabel(TitleFrame, QStringLiteral("PrognameLabel"),
@@ -291,15 +285,6 @@ void Main::Form_Load() {
     ShowQuestion(CurrentQuestion());
 }
 
-void Main::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    // Centred once, when the window first has its real size.
-    if (!m_Placed) {
-        m_Placed = true;
-        platform::CentreForm(this, 0, 0);
-    }
-}
-
 bool Main::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -491,13 +476,6 @@ void Main::HelpMenuAbout_Click() {
 
 void Main::QuitBtn_Click() {
     close();
-}
-
-void Main::closeEvent(QCloseEvent* event) {
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
 }
 
 bool Main::Form_Unload() {

@@ -6,11 +6,11 @@
 // navigation and help handlers; MainFiles.cpp loads and saves sets; MainShape.cpp inserts
 // and deletes questions and starts a new set, keeping reliances and the data file in step.
 
+#include "dialogs/ProgramWindow.h"
 #include "editor/CDataFileModifier.h"
 #include "editor/QuestionFileWriter.h"
 #include "kb/CQuestion.h"
 
-#include <QMainWindow>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -34,7 +34,7 @@ namespace editor {
 
 class RelianceForm;
 
-class Main : public QMainWindow {
+class Main : public dialogs::ProgramWindow {
     Q_OBJECT
 
 public:
@@ -49,8 +49,6 @@ public:
     static constexpr int kMaxTyped = 120;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
@@ -85,7 +83,7 @@ private:
     void BuildMenus();
     void Form_Load();
     // False keeps the window open.
-    bool Form_Unload();
+    bool Form_Unload() override;
     void ShowQuestion(const kb::CQuestion& q);
     static void InitialiseQuestion(kb::CQuestion& q);
     kb::CQuestion& CurrentQuestion() { return *m_Questions[static_cast<std::size_t>(m_CurrentQ)]; }
@@ -114,7 +112,6 @@ private:
     std::unique_ptr<RelianceForm> m_RelianceForm;
     std::unique_ptr<dialogs::SavedMsg> m_SavedMsg;
     std::unique_ptr<dialogs::URLDlg> m_URLDlg;
-    bool m_Placed = false;
 
     // Controls, named as their objectName.
     QLabel* PrognameLabel = nullptr;
