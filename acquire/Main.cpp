@@ -79,8 +79,9 @@ void Main::BuildControls() {
 
     QGroupBox* NavigationFrame =
         MakeFrame(client, "NavigationFrame", TwipsRect(120, 720, 9375, 735));
+    // Each label ends where the control below it begins.
     MakeLabel(NavigationFrame, "Label2", QStringLiteral("Record Name"),
-              TwipsRect(120, 75, 1095, 255));
+              TwipsRect(120, 120, 1095, 210));
     RecordName = new QComboBox(NavigationFrame);
     RecordName->setObjectName(QStringLiteral("RecordName"));
     RecordName->setEditable(true);
@@ -94,7 +95,7 @@ void Main::BuildControls() {
     RecordName->setFont(DesignFont(kComicSans, 8.25));
     SetTextColour(RecordName, BgrToQColor(kDarkBlue));
     MakeLabel(NavigationFrame, "Label1", QStringLiteral("Question"),
-              TwipsRect(5760, 165, 855, 255));
+              TwipsRect(5760, 210, 855, 210));
     QNoLabel =
         MakeLabel(NavigationFrame, "QNoLabel", QStringLiteral("1"), TwipsRect(5760, 420, 735, 255));
     QNoLabel->setAlignment(Qt::AlignCenter);

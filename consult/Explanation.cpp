@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace consult {
@@ -194,6 +195,10 @@ void Explanation::Initialise(QWidget* /*Parent*/, const kb::QuestionArray& theQs
     setWindowTitle(QStringLiteral("Selected Record = ") +
                    QString::fromStdString(m_Record->GetName()));
     List1->addItems(ExplainRecord(m_Questions, *m_Record));
+    // Clearing keeps the scroll bars where the last record left them; a new explanation
+    // starts at its first line.
+    List1->scrollToTop();
+    List1->horizontalScrollBar()->setValue(List1->horizontalScrollBar()->minimum());
 }
 
 void Explanation::ShowList() {

@@ -72,7 +72,7 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
         option->setTextFormat(Qt::PlainText);
         option->setIndent(3);
         QPalette optionColours = option->palette();
-        optionColours.setColor(QPalette::Window, QColor(255, 255, 225));
+        optionColours.setColor(QPalette::Window, platform::BgrToQColor(0x80FFFF));
         optionColours.setColor(QPalette::WindowText, platform::BgrToQColor(0x800000));
         option->setPalette(optionColours);
         option->setAutoFillBackground(true);

@@ -313,6 +313,8 @@ void Main::ShowStoredText(QLineEdit* box, const std::string& text) {
         box->setProperty("typedLimit", limit);
     }
     box->setText(shown);
+    // setText leaves the cursor at the end, which scrolls a long text to its tail.
+    box->setCursorPosition(0);
 }
 
 void Main::ShowQuestion(const kb::CQuestion& q) {

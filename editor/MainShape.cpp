@@ -10,6 +10,14 @@ namespace editor {
 namespace {
 
 const QString kConfirmTitle = QStringLiteral("Confirmation Required");
+// Five lines, each ended by one line feed: a line feed followed by a carriage return
+// would show as a break and then an empty line.
+const QString kInsertWarning =
+    QStringLiteral("WARNING: A data file created with the current question set already \n"
+                   "exists.  The records in this data file will be updated with a neutral \n"
+                   "response by Halvet.  You should use Drosk to update all existing \n"
+                   "records with a response for this new question.  Do you still want \n"
+                   "to insert a new question ?");
 
 bool Confirmed(const QString& text, platform::Icon icon, const QString& title) {
     return platform::MessageBox(text, platform::Buttons::YesNo, icon, title) ==
@@ -38,19 +46,9 @@ void Main::RenumberReliances(const std::function<std::int16_t(std::int16_t)>& ma
 
 void Main::InsertMenu_Click() {
     const bool confirmed =
-        HasDataFile()
-            ? Confirmed(QStringLiteral("WARNING: A data file created with the current question "
-                                       "set already \n\r"
-                                       "exists.  The records in this data file will be updated "
-                                       "with a neutral \n\r"
-                                       "response by Halvet.  You should use Drosk to update all "
-                                       "existing \n\r"
-                                       "records with a response for this new question.  Do you "
-                                       "still want \n\r"
-                                       "to insert a new question ?"),
-                        platform::Icon::Exclamation, kConfirmTitle)
-            : Confirmed(QStringLiteral("Confirm Question Insertion"), platform::Icon::Question,
-                        kConfirmTitle);
+        HasDataFile() ? Confirmed(kInsertWarning, platform::Icon::Exclamation, kConfirmTitle)
+                      : Confirmed(QStringLiteral("Confirm Question Insertion"),
+                                  platform::Icon::Question, kConfirmTitle);
     if (!confirmed)
         return;
 

@@ -5,4 +5,5 @@ corvane_add_test(consult_windows_tests QT
     ${CMAKE_CURRENT_LIST_DIR}/FlowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordDisplayerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExplanationTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ExplanationRefillTest.cpp
   LIBS corvane_consult)

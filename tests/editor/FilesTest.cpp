@@ -150,6 +150,7 @@ TEST_F(HalvetTest, CancelledOrUnreadableLoadKeepsTheSetAndItsFile) {
               QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
     EXPECT_FALSE(m_Script.FileDialogs()[0].save);
     EXPECT_EQ(m_Script.FileDialogs()[0].startName, QString());
+    QTest::keyClick(Box("KEQuestion"), Qt::Key_End); // shown from its start
     Type(Box("KEQuestion"), QStringLiteral("!"));
     EXPECT_EQ(SaveWithNotice(), Path("set.qst"));
     EXPECT_EQ(m_Script.FileDialogs().size(), 3u); // the three open dialogs only

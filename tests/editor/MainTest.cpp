@@ -57,6 +57,7 @@ TEST_F(HalvetTest, TextBoxesTakeAtMost120TypedCharactersButShowLongerStoredText)
     ASSERT_TRUE(editor::QuestionFileWriter().Save({q}, Path("long.qst").toStdString()));
     Load(Path("long.qst"));
     EXPECT_EQ(Box("KEQuestion")->text().size(), 150);
+    QTest::keyClick(Box("KEQuestion"), Qt::Key_End); // shown from its start
     QTest::keyClick(Box("KEQuestion"), Qt::Key_Backspace);
     Type(Box("KEQuestion"), QStringLiteral("zz"));
     EXPECT_EQ(Box("KEQuestion")->text(), QString(149, u'w') + u'z');

@@ -93,10 +93,10 @@ TEST_F(ShapeTest, QuestionsAppendedBeyondTheDataFileLeaveItAlone) {
     Answered("InsertMenu", Answer::Yes);
     EXPECT_EQ(
         m_Script.MessageTexts().last(),
-        QStringLiteral("WARNING: A data file created with the current question set already \n\r"
-                       "exists.  The records in this data file will be updated with a neutral \n\r"
-                       "response by Halvet.  You should use Drosk to update all existing \n\r"
-                       "records with a response for this new question.  Do you still want \n\r"
+        QStringLiteral("WARNING: A data file created with the current question set already \n"
+                       "exists.  The records in this data file will be updated with a neutral \n"
+                       "response by Halvet.  You should use Drosk to update all existing \n"
+                       "records with a response for this new question.  Do you still want \n"
                        "to insert a new question ?"));
     EXPECT_EQ(m_Script.MessageBoxes().back().icon, Icon::Exclamation);
     Answered("DeleteMenu", Answer::Yes);
