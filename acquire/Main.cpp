@@ -235,7 +235,11 @@ void Main::LoadQuestions_Click() {
     const std::int16_t countBefore = kb::g_NumQuestions;
     kb::QuestionFileReader questionReader;
     kb::QuestionArray questions;
-    if (!questionReader.Read(questionFile, questions) || questions.empty()) {
+    // Blank lines after the last question fail the read but hold nothing: such a set is
+    // whole, as Mirel and Halvet take it.
+    const bool whole =
+        questionReader.Read(questionFile, questions) || questionReader.OnlyBlankLeftOver();
+    if (!whole || questions.empty()) {
         kb::g_NumQuestions = countBefore;
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,

@@ -1,7 +1,6 @@
 // Loading a question set (with the data file beside it) and saving it.
 
 #include "dialogs/SavedMsg.h"
-#include "editor/HoldsUnreadContent.h"
 #include "editor/Main.h"
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
@@ -68,7 +67,7 @@ void Main::LoadQuestionsBtn_Click() {
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
     // Saving writes only what was read, so the rest of the file would be lost unasked.
-    if (!readWhole && HoldsUnreadContent(chosen.toStdString(), whole)) {
+    if (!readWhole && !reader.OnlyBlankLeftOver()) {
         Warn(QStringLiteral("Only the first %1 question(s) of this question set could be read; "
                             "saving it will write only these:\n")
                  .arg(whole) +
