@@ -100,6 +100,8 @@ private:
         bool Parsed = false;
     };
 
+    // The number a question line ends up with; 0 for a line whose question was deleted
+    // (and for a line numbered 0, which never moves).
     int Final(int number) const {
         return InRange(number) ? (*m_Finals)[static_cast<std::size_t>(number)] : number;
     }
@@ -186,7 +188,7 @@ private:
         if (!several && m_Questions.size() == 1 && m_Questions[0].Parsed) {
             const QuestionItem& q = m_Questions[0];
             const int number = Final(q.Number);
-            if (number == 0) {
+            if (number == 0 && q.Number != 0) {
                 return; // its question was deleted
             }
             PutNeutralsBelow(number);

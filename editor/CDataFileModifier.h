@@ -34,10 +34,10 @@ public:
     bool IsModified() const { return !m_Edits.empty(); }
     // QNo: the 1-based number of the question just inserted or deleted; countBefore: the
     // set's number of questions before the change. Only question lines numbered from 1 to
-    // the smaller of countBefore and the file's questions take part; a QNo beyond them
-    // changes nothing.
-    void InsertQuestion(std::int16_t QNo, std::int16_t countBefore = kMaxQuestions);
-    void DeleteQuestion(std::int16_t QNo, std::int16_t countBefore = kMaxQuestions);
+    // the smaller of countBefore and the file's questions take part (by default all the
+    // file's questions); a QNo beyond them changes nothing.
+    void InsertQuestion(std::int16_t QNo, std::int16_t countBefore = INT16_MAX);
+    void DeleteQuestion(std::int16_t QNo, std::int16_t countBefore = INT16_MAX);
     const std::string& GetDataFileName() const { return m_DataFileName; }
     // Rewrites the file as it is now with every waiting change, whole or not at all; True
     // when nothing waits. On failure the old file stays as it was, GetLastProblem says why,

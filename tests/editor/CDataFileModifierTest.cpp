@@ -231,7 +231,7 @@ TEST_F(CDataFileModifierTest, VanishedFileIsNotMadeAnew) {
 // A stray question line far beyond the set, or below 1, is kept once and not moved; no
 // record is padded with lines it did not have.
 TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
-    const std::string stray = "Question 32767=1\xB8\r\nQuestion -4=2\xB8\r\n";
+    const std::string stray = "Question 32767=1\xB8\r\nQuestion -4=2\xB8\r\nQuestion 0=3\xB8\r\n";
     std::string file = Record("A", 3) + Record("B", 2);
     file.insert(file.find("RecordDescription=A"), stray);
     ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
