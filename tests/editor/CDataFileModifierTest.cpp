@@ -363,4 +363,74 @@ TEST_F(CDataFileModifierTest, EditsComposeLikeTheQuestionList) {
     }
 }
 
+// The same on untidy files (stray and duplicated numbers, quoted lines, lines of several
+// items, junk, mixed line ends): what the reader takes from the saved file is what the
+// changes give to what it took before, unless the save was refused.
+TEST_F(CDataFileModifierTest, UntidyFilesReadBackAsTheChangesSay) {
+    constexpr int kQuestions = 20;
+    const auto read = [this] {
+        auto levels = ReadFirstLevels(m_Path, kQuestions);
+        kb::g_NumQuestions = 0;
+        return levels;
+    };
+    std::mt19937 gen(5);
+    const char* junk[] = {",", "x", " ", "\"", "=", "Question ", "RecordDescription=", "\xB8"};
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    int checked = 0;
+    for (int run = 0; run < 1500; ++run) {
+        std::string file;
+        const int lines = static_cast<int>(gen() % 30);
+        for (int i = 0; i < lines; ++i) {
+            const auto kind = gen() % 10;
+            if (kind < 2) {
+                file += "[R" + std::to_string(i) + "]";
+            } else if (kind < 7) {
+                file += std::string(gen() % 5 == 0 ? " \"" : "") + "Question " +
+                        std::to_string(static_cast<int>(gen() % 8) - 1) + "=" +
+                        std::to_string(i + 1) + "\xB8" +
+                        CDataFileModifier::kNeutralResponse.substr(2);
+                file += gen() % 8 == 0 ? ",Question 2=1\xB8" : "";
+            } else if (kind == 7) {
+                file += gen() % 3 == 0 ? "RecordDescription=x,y" : "RecordDescription=x";
+            } else {
+                for (auto k = gen() % 4; k > 0; --k) {
+                    file += junk[gen() % 8];
+                }
+            }
+            file += i + 1 < lines || gen() % 2 == 0 ? ends[gen() % 3] : "";
+        }
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+        auto model = read();
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        bool saved = true;
+        for (int step = 0; step < 4; ++step) {
+            const int q = 1 + static_cast<int>(gen() % 7);
+            const bool insert = gen() % 2 == 0;
+            if (insert) {
+                m.InsertQuestion(static_cast<std::int16_t>(q));
+            } else {
+                m.DeleteQuestion(static_cast<std::int16_t>(q));
+            }
+            for (auto& levels : model) {
+                if (insert) {
+                    levels.insert(levels.begin() + q - 1, 0);
+                    levels.pop_back();
+                } else {
+                    levels.erase(levels.begin() + q - 1);
+                    levels.push_back(0);
+                }
+            }
+            saved = saved && (run % 2 == 0 || m.Save());
+        }
+        if (!saved || !m.Save()) {
+            EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
+            continue;
+        }
+        ASSERT_EQ(read(), model) << "run " << run;
+        ++checked;
+    }
+    EXPECT_GT(checked, 500);
+}
+
 } // namespace
