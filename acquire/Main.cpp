@@ -233,9 +233,16 @@ void Main::LoadQuestions_Click() {
     // Read aside with fresh readers; only a set read whole replaces what is loaded, so a
     // failed load leaves the previous set, its records and the question count in step.
     const std::int16_t countBefore = kb::g_NumQuestions;
+    // Taken before reading, so that a change made while reading is noticed too.
+    const kb::FileStamp questionStamp = kb::FileStamp::Of(questionFile);
+    const kb::FileStamp dataStamp = kb::FileStamp::Of(dataFile);
     kb::QuestionFileReader questionReader;
     kb::QuestionArray questions;
-    if (!questionReader.Read(questionFile, questions) || questions.empty()) {
+    // Blank lines after the last question fail the read but hold nothing: such a set is
+    // whole, as Mirel and Halvet take it.
+    const bool whole =
+        questionReader.Read(questionFile, questions) || questionReader.OnlyBlankLeftOver();
+    if (!whole || questions.empty()) {
         kb::g_NumQuestions = countBefore;
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,
@@ -244,17 +251,23 @@ void Main::LoadQuestions_Click() {
     }
 
     kb::RecordArray records;
+    // Something that cannot be opened as a file is not read whole either.
+    bool readWhole = !dataStamp.exists;
     if (kb::FileExists(dataFile)) {
         kb::DataFileReader dataReader;
         dataReader.Read(dataFile, records);
-        if (dataReader.SkippedItems() > 0)
-            dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), true);
+        readWhole = dataReader.SkippedItems() == 0;
     }
+    if (!readWhole)
+        dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), true);
     if (records.empty())
         records.assign(1, nullptr); // the one empty slot of a base without records
 
     m_QFileName = chosen;
     m_DataFileName = QString::fromStdString(dataFile);
+    m_QuestionStamp = questionStamp;
+    m_DataStamp = dataStamp;
+    m_DataFileReadWhole = readWhole;
     m_Questions = std::move(questions);
     m_NumQuestions = static_cast<std::int16_t>(m_Questions.size());
     m_Records = std::move(records);

@@ -11,6 +11,7 @@
 #include "dialogs/ProgramWindow.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
+#include "kb/FileIO.h"
 
 #include <QString>
 #include <array>
@@ -91,12 +92,21 @@ private:
     void ShowQuestionAt(std::int16_t index);
     // Removes list item index of RecordName and leaves the text typed or picked as it was.
     void RemoveListItem(int index);
+    // Before Save replaces or deletes the data file: true when that loses nothing unasked,
+    // or the user said Yes to losing it.
+    bool MayReplaceDataFile();
 
     // The knowledge base and the position in it.
     kb::QuestionArray m_Questions;
     kb::RecordArray m_Records;
     QString m_QFileName;
     QString m_DataFileName;
+    // The two files as they stood when read or last written here, so that Save notices
+    // another program's changes (Halvet renumbering the questions, another Drosk saving).
+    kb::FileStamp m_QuestionStamp;
+    kb::FileStamp m_DataStamp;
+    // False while the data file on disk holds what its last read could not take in.
+    bool m_DataFileReadWhole = true;
     std::int16_t m_CurrentQ = 0;
     std::int16_t m_NumQuestions = 0;
     std::int16_t m_NumRecords = 0;

@@ -9,12 +9,14 @@
 #include "kb/ArrayManager.h"
 #include "kb/DataFileReader.h"
 #include "kb/DataFileWriter.h"
+#include "kb/FileIO.h"
 #include "kb/Utilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QStringList>
 
 namespace acquire {
 
@@ -141,30 +143,78 @@ void Main::DescribeRecord_Click() {
     record.SetDescription(page.toStdString());
 }
 
+bool Main::MayReplaceDataFile() {
+    const std::string dataFile = m_DataFileName.toStdString();
+    const kb::FileStamp dataNow = kb::FileStamp::Of(dataFile);
+    const kb::FileStamp questionsNow = kb::FileStamp::Of(m_QFileName.toStdString());
+    const QString outcome = m_NumRecords > 0 ? QStringLiteral("replace the data file with the "
+                                                              "records held here")
+                                             : QStringLiteral("delete the data file");
+    QString text;
+    if (dataNow != m_DataStamp || questionsNow != m_QuestionStamp) {
+        // Another program saved since: the records held here may answer questions that
+        // have moved, and what it wrote would be lost.
+        QStringList changed;
+        if (questionsNow != m_QuestionStamp)
+            changed << m_QFileName;
+        if (dataNow != m_DataStamp)
+            changed << m_DataFileName;
+        text = QStringLiteral("Changed on disk since Drosk read or last saved it:\n") +
+               changed.join(u'\n') +
+               QStringLiteral("\nSaving now would %1, losing those changes; responses may land "
+                              "on questions that have moved.\nSave Records anyway?")
+                   .arg(outcome);
+    } else if (!m_DataFileReadWhole && dataNow.exists) {
+        text = QStringLiteral("The data file could be read only in part:\n") + m_DataFileName +
+               QStringLiteral("\nSaving now would %1, losing what could not be read.\n"
+                              "Save Records anyway?")
+                   .arg(outcome);
+    }
+    if (text.isEmpty())
+        return true;
+    if (platform::MessageBox(text, platform::Buttons::YesNoDefaultNo, platform::Icon::Exclamation,
+                             platform::ProgramTitle()) != platform::Answer::Yes)
+        return false;
+    // Asked once: the set as it now stands is the one the user saves against.
+    m_QuestionStamp = questionsNow;
+    return true;
+}
+
 void Main::SaveRecord_Click() {
     const std::string dataFile = m_DataFileName.toStdString();
     if (m_NumRecords <= 0) {
-        if (kb::FileExists(dataFile) && !QFile::remove(m_DataFileName))
+        if (!kb::FileStamp::Of(dataFile).exists || !MayReplaceDataFile())
+            return;
+        if (kb::FileExists(dataFile) && !QFile::remove(m_DataFileName)) {
             Refuse(QStringLiteral("Cannot Delete ") + m_DataFileName, platform::Icon::Critical);
+            return;
+        }
+        m_DataStamp = kb::FileStamp::Of(dataFile);
+        m_DataFileReadWhole = true;
         return;
     }
     // Text the data file would read back as something else never reaches it.
     for (const auto& record : m_Records) {
-        const QString name = QString::fromStdString(record->GetName());
-        if (name.contains(u']') ||
-            ReadsAsHeader(QString::fromStdString(record->GetDescription()))) {
+        if (!kb::DataFileCanKeep(kb::RecordText::Name, record->GetName()) ||
+            !kb::DataFileCanKeep(kb::RecordText::Page, record->GetDescription())) {
             Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName +
-                       QStringLiteral("\nRecord '") + name +
-                       QStringLiteral("' holds text the data file cannot keep"),
+                       QStringLiteral("\nRecord '") + QString::fromStdString(record->GetName()) +
+                       QStringLiteral("' holds text the data file cannot keep:\nno name may hold "
+                                      "a comma or \"]\", and no page a comma or both \"[\" "
+                                      "and \"]\""),
                    platform::Icon::Critical);
             return;
         }
     }
+    if (!MayReplaceDataFile())
+        return;
     if (!kb::DataFileWriter().Save(m_Records, dataFile)) {
         Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName,
                platform::Icon::Critical);
         return;
     }
+    m_DataStamp = kb::FileStamp::Of(dataFile);
+    m_DataFileReadWhole = true;
     if (!m_SavedMsg)
         m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
     m_SavedMsg->Initialise(m_DataFileName);

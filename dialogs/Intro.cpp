@@ -26,6 +26,8 @@ Intro::Intro(MainFactory makeMain, QWidget* parent)
     m_Timer1->setObjectName(QStringLiteral("Timer1"));
     m_Timer1->setInterval(3000);
     m_Timer1->setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the splash stands its full three seconds.
+    m_Timer1->setTimerType(Qt::PreciseTimer);
     connect(m_Timer1, &QTimer::timeout, this, &Intro::Timer1_Timer);
 
     Form_Load();

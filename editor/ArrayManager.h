@@ -14,5 +14,11 @@ bool InsertNewQuestion(kb::QuestionArray& questions, std::int16_t position);
 bool RemoveQuestion(kb::QuestionArray& questions, std::int16_t position);
 // True when the slot holds no question, or the index lies outside the array.
 bool IsQuestionSlotEmpty(const kb::QuestionArray& questions, std::int16_t index);
+// Keeps every reliance pair naming the same question after question QNo (1-based) was
+// inserted or deleted; countBefore is the set's number of questions before the change.
+// Pairs on a number outside 1 to countBefore (a negative one, 32767) stay as stored; only
+// a pair on the deleted question goes. Type and slot order are kept.
+void RenumberReliances(kb::QuestionArray& questions, bool inserted, std::int16_t QNo,
+                       std::int16_t countBefore);
 
 } // namespace editor::ArrayManager

@@ -1,11 +1,15 @@
 #include "editor/CDataFileModifier.h"
 
+#include "kb/AtomicFileWriter.h"
 #include "kb/FileIO.h"
-#include "kb/LineReader.h"
+#include "kb/ItemReader.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
+#include <climits>
+#include <exception>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace editor {
 
@@ -14,6 +18,23 @@ namespace {
 constexpr std::string_view kQuestionKey = "Question ";
 constexpr std::string_view kDescriptionKey = "RecordDescription=";
 constexpr std::string_view kEnd = "\r\n";
+constexpr std::size_t kOutPiece = std::size_t{4} << 20;
+// Lines of a record after its last question line wait here, so an inserted question's
+// line can still go before them; a record with more than this lets them out earlier.
+constexpr std::size_t kMaxTail = std::size_t{1} << 20;
+constexpr int kAttempts = 3;
+
+bool InRange(int number) {
+    return number >= 1 && number <= CDataFileModifier::kMaxQuestions;
+}
+
+// Whether a file is still the one that was read: replaced, written or touched meanwhile
+// shows in one of these.
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
 
 } // namespace
 
@@ -25,110 +46,380 @@ const std::string CDataFileModifier::kNeutralResponse = [] {
     return s;
 }();
 
+// One pass over the file's lines, reading them item by item as the data file reader does,
+// so both agree on which lines belong to which record. Without a plan it only looks
+// (Init); with one it writes the file anew through a writer (Save).
+class CDataFileModifier::Pass {
+public:
+    // finals[n]: the new number of question n (0: deleted), for n from 1 to kMaxQuestions;
+    // neutrals: the numbers, ascending, of the inserted questions every record gets.
+    Pass(const std::vector<int>* finals, const std::vector<int>* neutrals,
+         kb::AtomicFileWriter* writer)
+        : m_Finals(finals), m_Neutrals(neutrals), m_Writer(writer) {}
+
+    // A piece of the file that ends at a line end (the last piece may not).
+    void Take(std::string_view piece) {
+        std::size_t at = 0;
+        while (at < piece.size() && !m_Stopped) {
+            std::size_t end = at;
+            while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n') {
+                ++end;
+            }
+            std::size_t next = end;
+            if (next < piece.size()) {
+                next += piece[next] == '\r' && next + 1 < piece.size() && piece[next + 1] == '\n'
+                            ? 2
+                            : 1;
+            }
+            Line(piece.substr(at, end - at), piece.substr(end, next - end));
+            at = next;
+        }
+    }
+
+    // False when the pass stopped or a write failed.
+    bool Finish() {
+        if (!m_Stopped) {
+            EndBlock();
+            Flush(true);
+        }
+        return !m_Stopped && m_WriteOk;
+    }
+
+    int HighestQuestion() const { return m_Highest; }
+    long FirstUnshiftableLine() const { return m_FirstUnshiftable; }
+    bool Unshiftable() const { return m_Stopped && m_WriteOk; }
+
+private:
+    enum class Block { BeforeFirstHeader, Record, Dropped };
+
+    // A question item met inside a record: where its number stands in the line.
+    struct QuestionItem {
+        std::size_t NumberAt = 0;
+        std::size_t EqualsAt = 0;
+        int Number = 0;
+        bool Parsed = false;
+    };
+
+    // The number a question line ends up with; 0 for a line whose question was deleted
+    // (and for a line numbered 0, which never moves).
+    int Final(int number) const {
+        return InRange(number) ? (*m_Finals)[static_cast<std::size_t>(number)] : number;
+    }
+
+    void Line(std::string_view text, std::string_view end) {
+        ++m_LineNo;
+        Block block = m_Block; // as it stands after each item of the line
+        bool header = false;
+        int items = 0;
+        m_Questions.clear();
+        kb::ItemReader reader(text);
+        std::string_view item;
+        while (reader.Next(item)) {
+            ++items;
+            // A header comes first, as in the reader: "[" or "]" alone, or "]" before "[",
+            // is a broken header whose lines belong to no record.
+            const auto open = item.find('[');
+            const auto close = item.find(']');
+            if (open != std::string_view::npos || close != std::string_view::npos) {
+                header = true;
+                block = open != std::string_view::npos && close != std::string_view::npos &&
+                                open < close
+                            ? Block::Record
+                            : Block::Dropped;
+                continue;
+            }
+            if (item.find(kDescriptionKey) != std::string_view::npos) {
+                continue;
+            }
+            const auto key = item.find(kQuestionKey);
+            if (key == std::string_view::npos || block != Block::Record) {
+                continue;
+            }
+            QuestionItem question;
+            const auto offset = static_cast<std::size_t>(item.data() - text.data());
+            const auto numberAt = key + kQuestionKey.size();
+            const auto equals = item.find('=');
+            std::int16_t number = 0;
+            question.Parsed = equals != std::string_view::npos && equals >= numberAt &&
+                              kb::ToWholeNumber(item.substr(numberAt, equals - numberAt), number);
+            question.Number = number;
+            question.NumberAt = offset + numberAt;
+            question.EqualsAt = offset + equals;
+            m_Questions.push_back(question);
+        }
+        const bool several = items > 1;
+
+        if (m_Finals == nullptr) {
+            for (const QuestionItem& q : m_Questions) {
+                if (q.Parsed && InRange(q.Number)) {
+                    m_Highest = std::max(m_Highest, q.Number);
+                    if (several && m_FirstUnshiftable == 0) {
+                        m_FirstUnshiftable = m_LineNo;
+                    }
+                }
+            }
+            m_Block = block;
+            return;
+        }
+
+        // A line of several items cannot be cut apart or renumbered safely: refuse rather
+        // than leave one of its questions under the wrong number.
+        if (several) {
+            for (const QuestionItem& q : m_Questions) {
+                if (q.Parsed && Final(q.Number) != q.Number) {
+                    m_FirstUnshiftable = m_LineNo;
+                    m_Stopped = true;
+                    return;
+                }
+            }
+        }
+
+        if (header) {
+            EndBlock();
+            m_Block = block;
+            Put(text, end);
+            m_NextNeutral = 0;
+            return;
+        }
+        if (m_Block != Block::Record) {
+            Put(text, end);
+            return;
+        }
+        if (!several && m_Questions.size() == 1 && m_Questions[0].Parsed) {
+            const QuestionItem& q = m_Questions[0];
+            const int number = Final(q.Number);
+            if (number == 0 && q.Number != 0) {
+                return; // its question was deleted
+            }
+            PutNeutralsBelow(number);
+            PutTail();
+            if (number == q.Number) {
+                Put(text, end);
+            } else {
+                m_Out.append(text.substr(0, q.NumberAt));
+                m_Out += std::to_string(number);
+                m_Out.append(text.substr(q.EqualsAt));
+                Put({}, end);
+            }
+            return;
+        }
+        int lowest = INT_MAX;
+        for (const QuestionItem& q : m_Questions) {
+            lowest = q.Parsed ? std::min(lowest, q.Number) : lowest;
+        }
+        if (several && lowest != INT_MAX) {
+            // Its questions do not move, but it stays among the record's question lines.
+            PutNeutralsBelow(lowest);
+            PutTail();
+            Put(text, end);
+            return;
+        }
+        // Anything else in a record (its description, the empty line, lines the reader
+        // passes over) stays after the record's question lines.
+        m_Tail.append(text).append(end);
+        m_TailOpen = end.empty();
+        if (m_Tail.size() > kMaxTail) {
+            PutNeutralsBelow(INT_MAX);
+            PutTail();
+        }
+    }
+
+    // The record's block ends: the inserted questions it has not had yet go after its
+    // question lines.
+    void EndBlock() {
+        if (m_Block == Block::Record) {
+            PutNeutralsBelow(INT_MAX);
+            PutTail();
+        }
+    }
+
+    void PutNeutralsBelow(int number) {
+        if (m_Neutrals == nullptr || m_Block != Block::Record) {
+            return;
+        }
+        while (m_NextNeutral < m_Neutrals->size() && (*m_Neutrals)[m_NextNeutral] < number) {
+            if (m_OutOpen) {
+                m_Out += kEnd; // the file's last line had no line end
+            }
+            m_Out += kQuestionKey;
+            m_Out += std::to_string((*m_Neutrals)[m_NextNeutral]);
+            m_Out += '=';
+            m_Out += kNeutralResponse;
+            Put({}, kEnd);
+            ++m_NextNeutral;
+        }
+    }
+
+    void PutTail() {
+        if (m_Tail.empty()) {
+            return;
+        }
+        m_Out += m_Tail;
+        m_OutOpen = m_TailOpen;
+        m_Tail.clear();
+        Flush(false);
+    }
+
+    void Put(std::string_view text, std::string_view end) {
+        m_Out.append(text).append(end);
+        m_OutOpen = end.empty();
+        Flush(false);
+    }
+
+    void Flush(bool all) {
+        if (m_Writer == nullptr || (!all && m_Out.size() < kOutPiece)) {
+            return;
+        }
+        if (!m_Writer->Write(m_Out)) {
+            m_WriteOk = false;
+            m_Stopped = true;
+        }
+        m_Out.clear();
+    }
+
+    const std::vector<int>* m_Finals;
+    const std::vector<int>* m_Neutrals;
+    kb::AtomicFileWriter* m_Writer;
+
+    Block m_Block = Block::BeforeFirstHeader;
+    std::vector<QuestionItem> m_Questions; // of the current line
+    std::size_t m_NextNeutral = 0;         // the current record's next inserted question
+    std::string m_Tail;
+    bool m_TailOpen = false;
+    std::string m_Out;
+    bool m_OutOpen = false; // the last line put out has no line end
+    long m_LineNo = 0;
+    int m_Highest = 0;
+    long m_FirstUnshiftable = 0;
+    bool m_Stopped = false;
+    bool m_WriteOk = true;
+};
+
 bool CDataFileModifier::Init(const std::string& path) {
     *this = CDataFileModifier();
-    std::string bytes;
-    if (!kb::ReadWholeFile(path, bytes)) {
-        return false;
+    try {
+        Pass pass(nullptr, nullptr, nullptr);
+        if (!kb::ReadFileByLines(path, [&](std::string_view piece) { pass.Take(piece); })) {
+            return false;
+        }
+        pass.Finish();
+        m_DataFileName = path;
+        m_FileQuestions = pass.HighestQuestion();
+        m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
+        return true;
+    } catch (const std::exception&) {
+        return false; // out of memory
     }
-    m_DataFileName = path;
-
-    // After a header whose "]" comes before its "[", the lines up to the next header
-    // belong to no record (the data file reader passes that block over too).
-    bool inRecord = false;
-    kb::LineReader reader(bytes);
-    std::string_view line;
-    while (reader.Next(line)) {
-        const auto open = line.find('[');
-        const auto close = line.find(']');
-        if (open != std::string_view::npos && close != std::string_view::npos) {
-            inRecord = open < close;
-            if (inRecord) {
-                m_Records.push_back({std::string(line.substr(open + 1, close - open - 1)), {}, {}});
-            }
-            continue;
-        }
-        if (line.find(kDescriptionKey) != std::string_view::npos) {
-            if (inRecord) {
-                m_Records.back().Description = std::string(line.substr(line.find('=') + 1));
-            }
-            continue;
-        }
-        const auto key = line.find(kQuestionKey);
-        if (key == std::string_view::npos || !inRecord) {
-            continue;
-        }
-        const auto numberAt = key + kQuestionKey.size();
-        const auto equals = line.find('=');
-        std::int16_t n = 0;
-        if (equals == std::string_view::npos || equals < numberAt ||
-            !kb::ToWholeNumber(line.substr(numberAt, equals - numberAt), n) || n < 1) {
-            continue;
-        }
-        auto& responses = m_Records.back().Responses;
-        if (responses.size() < static_cast<std::size_t>(n)) {
-            responses.resize(static_cast<std::size_t>(n));
-        }
-        responses[static_cast<std::size_t>(n - 1)] = std::string(line.substr(equals + 1));
-        m_MaxQ = std::max<int>(m_MaxQ, n);
-    }
-    return true;
 }
 
-void CDataFileModifier::InsertQuestion(std::int16_t QNo) {
-    if (QNo < 1 || QNo > m_MaxQ) {
+void CDataFileModifier::Note(bool insert, std::int16_t QNo, std::int16_t countBefore) {
+    // Lines beyond the set's questions (a stray "Question 32767=") stay where they are.
+    const int last = std::min<int>(m_FileQuestions, countBefore);
+    if (m_DataFileName.empty() || QNo < 1 || QNo > last) {
         return;
     }
-    const auto at = static_cast<std::ptrdiff_t>(QNo - 1);
-    for (DataRecord& rec : m_Records) {
-        rec.Responses.resize(static_cast<std::size_t>(m_MaxQ));
-        rec.Responses.insert(rec.Responses.begin() + at, kNeutralResponse);
+    m_Edits.push_back({insert, QNo, last});
+    if (last == m_FileQuestions) {
+        m_FileQuestions += insert ? 1 : -1;
     }
-    m_Modified = true;
-    ++m_MaxQ;
 }
 
-void CDataFileModifier::DeleteQuestion(std::int16_t QNo) {
-    if (QNo < 1 || QNo > m_MaxQ) {
-        return;
-    }
-    const auto at = static_cast<std::ptrdiff_t>(QNo - 1);
-    for (DataRecord& rec : m_Records) {
-        rec.Responses.resize(static_cast<std::size_t>(m_MaxQ));
-        rec.Responses.erase(rec.Responses.begin() + at);
-    }
-    m_Modified = true;
-    --m_MaxQ;
+void CDataFileModifier::InsertQuestion(std::int16_t QNo, std::int16_t countBefore) {
+    Note(true, QNo, countBefore);
+}
+
+void CDataFileModifier::DeleteQuestion(std::int16_t QNo, std::int16_t countBefore) {
+    Note(false, QNo, countBefore);
 }
 
 bool CDataFileModifier::Save() {
-    if (!m_Modified) {
+    m_Problem = Problem::None;
+    if (m_Edits.empty()) {
         return true;
     }
-    std::string out;
-    for (const DataRecord& rec : m_Records) {
-        out += '[';
-        out += rec.Name;
-        out += ']';
-        out += kEnd;
-        for (int n = 1; n <= m_MaxQ; ++n) {
-            const auto slot = static_cast<std::size_t>(n - 1);
-            out += kQuestionKey;
-            out += std::to_string(n);
-            out += '=';
-            // A question the record had no line for gets the neutral response, so the
-            // rewritten file reads back whole.
-            out += slot < rec.Responses.size() && rec.Responses[slot] ? *rec.Responses[slot]
-                                                                      : kNeutralResponse;
-            out += kEnd;
+    try {
+        // Where each question line of the file ends up, and the inserted questions that
+        // are still there after every later edit.
+        std::vector<int> finals(static_cast<std::size_t>(kMaxQuestions) + 1);
+        for (std::size_t n = 0; n < finals.size(); ++n) {
+            finals[n] = static_cast<int>(n);
         }
-        out += kDescriptionKey;
-        // Without a description line the reader gives "nodesc.htm"; keep that meaning.
-        out += rec.Description.value_or("nodesc.htm");
-        out += kEnd;
-        out += kEnd;
+        std::vector<int> neutrals;
+        for (const Edit& edit : m_Edits) {
+            const auto apply = [&edit](int& number) {
+                if (number == 0) {
+                    return;
+                }
+                if (edit.Insert) {
+                    number += number >= edit.QNo && number <= edit.Last ? 1 : 0;
+                } else if (number == edit.QNo) {
+                    number = 0;
+                } else {
+                    number -= number > edit.QNo && number <= edit.Last ? 1 : 0;
+                }
+            };
+            std::for_each(finals.begin() + 1, finals.end(), apply);
+            std::for_each(neutrals.begin(), neutrals.end(), apply);
+            if (edit.Insert) {
+                neutrals.push_back(edit.QNo);
+            }
+        }
+        std::erase(neutrals, 0);
+        std::sort(neutrals.begin(), neutrals.end());
+        neutrals.erase(std::unique(neutrals.begin(), neutrals.end()), neutrals.end());
+
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            bool retry = false;
+            if (SaveOnce(finals, neutrals, retry)) {
+                m_Edits.clear();
+                return true;
+            }
+            if (!retry) {
+                return false;
+            }
+        }
+        m_Problem = Problem::Changing;
+        return false;
+    } catch (const std::exception&) {
+        m_Problem = Problem::Unwritable; // out of memory: nothing was written
+        return false;
     }
-    return kb::WriteFileAtomically(m_DataFileName, out);
+}
+
+bool CDataFileModifier::SaveOnce(const std::vector<int>& finals, const std::vector<int>& neutrals,
+                                 bool& retry) {
+    struct stat before {};
+    if (::stat(m_DataFileName.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) {
+        m_Problem = Problem::Unreadable;
+        return false;
+    }
+    kb::AtomicFileWriter writer(m_DataFileName);
+    Pass pass(&finals, &neutrals, &writer);
+    if (!kb::ReadFileByLines(m_DataFileName, [&](std::string_view piece) { pass.Take(piece); })) {
+        m_Problem = Problem::Unreadable;
+        return false;
+    }
+    const bool written = pass.Finish();
+    struct stat after {};
+    if (::stat(m_DataFileName.c_str(), &after) != 0 || !SameFile(before, after)) {
+        // Another program saved it while it was read: read it again.
+        retry = true;
+        return false;
+    }
+    if (!written) {
+        if (pass.Unshiftable()) {
+            m_Problem = Problem::Unshiftable;
+            m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
+        } else {
+            m_Problem = Problem::Unwritable;
+        }
+        return false;
+    }
+    if (!writer.Commit()) {
+        m_Problem = Problem::Unwritable;
+        return false;
+    }
+    return true;
 }
 
 } // namespace editor

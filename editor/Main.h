@@ -14,7 +14,6 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 class QAction;
@@ -89,7 +88,8 @@ private:
     kb::CQuestion& CurrentQuestion() { return *m_Questions[static_cast<std::size_t>(m_CurrentQ)]; }
     // Puts every reliance pair through map (question numbers from 1), keeping the type and
     // the order of the pairs.
-    void RenumberReliances(const std::function<std::int16_t(std::int16_t)>& map);
+    // The number of questions in the set, at most 32767.
+    std::int16_t QuestionCount() const;
     bool HasDataFile() const { return !m_DataModifier.GetDataFileName().empty(); }
     // Whether the set may be written; says why not when it may not.
     bool CheckBeforeSave();

@@ -1,7 +1,6 @@
 // Loading a question set (with the data file beside it) and saving it.
 
 #include "dialogs/SavedMsg.h"
-#include "editor/HoldsUnreadContent.h"
 #include "editor/Main.h"
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
@@ -41,6 +40,32 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
     return false;
 }
 
+// The question set is on disk by now, so the data file no longer matches it: say so plainly.
+void WarnDataFileNotSaved(const CDataFileModifier& modifier) {
+    QString why;
+    switch (modifier.GetLastProblem()) {
+    case CDataFileModifier::Problem::Unshiftable:
+        why = QStringLiteral("Line %1 of it holds a question's responses together with other "
+                             "items, and such a line cannot be renumbered.")
+                  .arg(modifier.GetFirstUnshiftableLine());
+        break;
+    case CDataFileModifier::Problem::Unreadable:
+        why = QStringLiteral("It could not be read again, or it is no longer there.");
+        break;
+    case CDataFileModifier::Problem::Changing:
+        why = QStringLiteral("It kept changing while it was being read.");
+        break;
+    default:
+        why = QStringLiteral("It could not be written.");
+        break;
+    }
+    Warn(QStringLiteral("Cannot Save Data File To ") +
+             QString::fromStdString(modifier.GetDataFileName()) + u'\n' + why +
+             QStringLiteral("\nThe question set was saved, but the data file was left as it "
+                            "was and no longer matches it. Saving again will try once more."),
+         platform::Icon::Critical);
+}
+
 } // namespace
 
 void Main::LoadQuestionsBtn_Click() {
@@ -68,7 +93,7 @@ void Main::LoadQuestionsBtn_Click() {
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
     // Saving writes only what was read, so the rest of the file would be lost unasked.
-    if (!readWhole && HoldsUnreadContent(chosen.toStdString(), whole)) {
+    if (!readWhole && !reader.OnlyBlankLeftOver()) {
         Warn(QStringLiteral("Only the first %1 question(s) of this question set could be read; "
                             "saving it will write only these:\n")
                  .arg(whole) +
@@ -81,6 +106,14 @@ void Main::LoadQuestionsBtn_Click() {
     if (kb::FileExists(dataFile) && !m_DataModifier.Init(dataFile)) {
         Warn(QStringLiteral("The data file beside this question set could not be read; "
                             "it will be left as it is:\n") +
+             QString::fromStdString(dataFile));
+    } else if (const long line = m_DataModifier.GetFirstUnshiftableLine(); line > 0) {
+        // Said now, before the user inserts or deletes questions the file cannot follow.
+        Warn(QStringLiteral("Line %1 of the data file beside this question set holds a "
+                            "question's responses together with other items. Such a line "
+                            "cannot be renumbered: inserting or deleting a question before "
+                            "that one will leave the data file as it is.\n")
+                 .arg(line) +
              QString::fromStdString(dataFile));
     }
 }
@@ -152,11 +185,8 @@ void Main::SaveQuestionsBtn_Click() {
     m_SavedMsg->Initialise(m_QFileName);
     m_SavedMsg->exec();
 
-    if (m_DataModifier.IsModified() && !m_DataModifier.Save()) {
-        Warn(QStringLiteral("Cannot Save Data File To ") +
-                 QString::fromStdString(m_DataModifier.GetDataFileName()),
-             platform::Icon::Critical);
-    }
+    if (m_DataModifier.IsModified() && !m_DataModifier.Save())
+        WarnDataFileNotSaved(m_DataModifier);
 }
 
 } // namespace editor

@@ -5,6 +5,9 @@
 #include "editor/Main.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace editor {
 
 namespace {
@@ -26,22 +29,9 @@ bool Confirmed(const QString& text, platform::Icon icon, const QString& title) {
 
 } // namespace
 
-void Main::RenumberReliances(const std::function<std::int16_t(std::int16_t)>& map) {
-    // Every question, not only those after the change: a hand-made set may hold a pair on
-    // a later question, and it too must go on naming the same one.
-    for (const auto& question : m_Questions) {
-        kb::CDependency& reliance = question->m_Dependencies;
-        std::array<kb::DependencyEntry, kb::CDependency::kSlots> pairs{};
-        for (int slot = 0; slot < kb::CDependency::kSlots; ++slot) {
-            auto& pair = pairs[static_cast<std::size_t>(slot)];
-            reliance.GetDependency(static_cast<std::int16_t>(slot), pair.Q, pair.Opt);
-        }
-        reliance.Reset();
-        for (const auto& pair : pairs) {
-            if (pair.Q >= 1)
-                reliance.AddDependency(map(pair.Q), pair.Opt);
-        }
-    }
+std::int16_t Main::QuestionCount() const {
+    // Insertion sets no limit; a count past 16 bits is past every file's limit anyway.
+    return static_cast<std::int16_t>(std::min<std::size_t>(m_Questions.size(), INT16_MAX));
 }
 
 void Main::InsertMenu_Click() {
@@ -53,14 +43,15 @@ void Main::InsertMenu_Click() {
         return;
 
     const std::int16_t at = m_CurrentQ;
+    const std::int16_t countBefore = QuestionCount();
     ArrayManager::InsertNewQuestion(m_Questions, at);
     InitialiseQuestion(CurrentQuestion());
     // The former question number at + 1 and every later one move up by one.
-    RenumberReliances(
-        [at](std::int16_t q) { return q > at ? static_cast<std::int16_t>(q + 1) : q; });
+    ArrayManager::RenumberReliances(m_Questions, true, static_cast<std::int16_t>(at + 1),
+                                    countBefore);
     ShowQuestion(CurrentQuestion());
     if (HasDataFile())
-        m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1));
+        m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1), countBefore);
 }
 
 void Main::DeleteMenu_Click() {
@@ -87,13 +78,14 @@ void Main::DeleteMenu_Click() {
         }
     }
 
+    const std::int16_t countBefore = QuestionCount();
     ArrayManager::RemoveQuestion(m_Questions, m_CurrentQ);
-    RenumberReliances([d](std::int16_t q) { return q > d ? static_cast<std::int16_t>(q - 1) : q; });
+    ArrayManager::RenumberReliances(m_Questions, false, d, countBefore);
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, m_CurrentQ))
         --m_CurrentQ;
     ShowQuestion(CurrentQuestion());
     if (HasDataFile())
-        m_DataModifier.DeleteQuestion(d);
+        m_DataModifier.DeleteQuestion(d, countBefore);
 }
 
 void Main::QuestionsMenuNew_Click() {

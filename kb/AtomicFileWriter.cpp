@@ -1,6 +1,7 @@
 #include "kb/AtomicFileWriter.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -9,18 +10,62 @@
 
 namespace kb {
 
-AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_Path(path) {
+namespace {
+
+// A write beyond the file-size limit would otherwise end the program by SIGXFSZ in the
+// middle of a save, leaving the temporary file behind; ignored, the write fails with
+// EFBIG and the save reports it. A handler the program set itself is left alone.
+void IgnoreFileSizeSignal() {
+    struct sigaction current {};
+    if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        ::sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGXFSZ, &ignore, nullptr);
+    }
+}
+
+// The path a save to path must replace: path itself, or the file its chain of symbolic
+// links ends at, whether that exists yet or not (renaming over a link would replace the
+// link and leave the file it names unchanged). "" for a chain that loops.
+std::string FollowLinks(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return path;
+        }
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 256, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) {
+            return {};
+        }
+        target.resize(static_cast<std::size_t>(n));
+        if (!target.starts_with('/')) {
+            const auto slash = path.rfind('/');
+            target =
+                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+        }
+        path = std::move(target);
+    }
+    return {};
+}
+
+// The folder part of path, with its final "/", or "" for a bare name.
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) {
+    IgnoreFileSizeSignal();
     if (path.empty()) {
         return;
     }
-    // Renaming over a symbolic link would replace the link and leave the file it names
-    // unchanged: write beside that file instead.
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            m_Path = real;
-            std::free(real);
-        }
+    m_Path = FollowLinks(path);
+    if (m_Path.empty()) {
+        return;
     }
     struct stat target {};
     const bool targetExists = ::stat(m_Path.c_str(), &target) == 0;
@@ -30,7 +75,9 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_Path(path) {
     if (targetExists && ::access(m_Path.c_str(), W_OK) != 0) {
         return; // a read-only file stays read-only, as it would on a direct write
     }
-    m_Temp = m_Path + ".XXXXXX";
+    // A short name of its own, so that a target whose name is near the longest a folder
+    // allows can still be saved.
+    m_Temp = FolderOf(m_Path) + ".cv.XXXXXX";
     m_Fd = ::mkstemp(m_Temp.data());
     if (m_Fd < 0) {
         m_Temp.clear();

@@ -111,7 +111,9 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
             std::string_view item;
             while (reader.Next(item)) {
                 const ItemMarks marks = FindMarks(item);
-                if (marks.open != std::string_view::npos && marks.close != std::string_view::npos) {
+                const bool opens = marks.open != std::string_view::npos;
+                const bool closes = marks.close != std::string_view::npos;
+                if (opens && closes) {
                     if (marks.close < marks.open) {
                         // A broken header: its lines must not land in the record before it.
                         droppingRecord = true;
@@ -144,13 +146,38 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
                         !ReadQuestionLine(item, marks, *RecordArray.back())) {
                         ++m_SkippedItems;
                     }
+                    continue;
                 }
-                // Any other item, the empty line among them, means nothing.
+                if (opens || closes) {
+                    // Half a header (a name cut at a comma or a line end): the record it
+                    // began is lost, and its lines must not land in the record before it.
+                    droppingRecord = true;
+                    ++m_SkippedItems;
+                    continue;
+                }
+                // Any other text belongs to no record and a save would drop it; only the
+                // empty item (the empty line among them) means nothing.
+                if (!item.empty()) {
+                    ++m_SkippedItems;
+                }
             }
         };
-        ReadFileByLines(RecFile, readPiece);
+        bool heldBytes = false;
+        const bool readToEnd = ReadFileByLines(RecFile, [&](std::string_view piece) {
+            heldBytes = true;
+            readPiece(piece);
+        });
+        if (!readToEnd && FileStamp::Of(RecFile).exists) {
+            ++m_SkippedItems; // the file, or its rest, could not be read
+        } else if (heldBytes && m_RecordCount == 0 && m_SkippedItems == 0) {
+            // Text without a single record (blanks and commas only) is still not ours to
+            // drop unasked.
+            ++m_SkippedItems;
+        }
     } catch (const std::exception&) {
-        // Only running out of memory can get here; what was read so far stays.
+        // Only running out of memory can get here; what was read so far stays, and the
+        // rest counts as passed over.
+        ++m_SkippedItems;
     }
 }
 

@@ -61,10 +61,22 @@ char* PutLevel(char* out, int value) {
     return out;
 }
 
-// Appends text as Windows-1252 bytes; false when it holds a character that cannot be
-// written.
-bool AppendEncoded(std::string& out, const std::string& text, std::string& scratch) {
-    if (!Utf8ToCp1252(text, scratch)) {
+// The check of DataFileCanKeep on text already in Windows-1252 bytes; the marks it looks
+// for are ASCII, so it gives the same answer on the UTF-8 form.
+bool CanKeepBytes(RecordText kind, std::string_view bytes) {
+    if (bytes.find_first_of(",\r\n") != std::string_view::npos) {
+        return false;
+    }
+    const bool closes = bytes.find(']') != std::string_view::npos;
+    if (kind == RecordText::Name) {
+        return !closes;
+    }
+    return !closes || bytes.find('[') == std::string_view::npos;
+}
+
+// Appends text as Windows-1252 bytes; false when the file cannot keep it.
+bool AppendKept(std::string& out, RecordText kind, const std::string& text, std::string& scratch) {
+    if (!Utf8ToCp1252(text, scratch) || !CanKeepBytes(kind, scratch)) {
         return false;
     }
     out += scratch;
@@ -72,6 +84,11 @@ bool AppendEncoded(std::string& out, const std::string& text, std::string& scrat
 }
 
 } // namespace
+
+bool DataFileCanKeep(RecordText kind, std::string_view text) {
+    std::string bytes;
+    return Utf8ToCp1252(text, bytes) && CanKeepBytes(kind, bytes);
+}
 
 bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filename) const {
     try {
@@ -98,7 +115,7 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
                 return false;
             }
             out += '[';
-            if (!AppendEncoded(out, record->GetName(), scratch)) {
+            if (!AppendKept(out, RecordText::Name, record->GetName(), scratch)) {
                 return false;
             }
             out += "]\r\n";
@@ -121,7 +138,7 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
                 out.append(line, end);
             }
             out += "RecordDescription=";
-            if (!AppendEncoded(out, record->GetDescription(), scratch)) {
+            if (!AppendKept(out, RecordText::Page, record->GetDescription(), scratch)) {
                 return false;
             }
             out += "\r\n\r\n";

@@ -3,14 +3,26 @@
 #include "kb/CRecord.h"
 
 #include <string>
+#include <string_view>
 
 namespace kb {
+
+// The two texts of a record that the data file holds.
+enum class RecordText { Name, Page };
+
+// Whether the data file keeps text (UTF-8) of that kind so that it reads back as the same
+// text of the same record. The reader ends an item at a comma or a line end and takes an
+// item holding both "[" and "]" for a record's name, up to the first "]": so no text may
+// hold a comma, CR or LF, a name no "]", a page not both "[" and "]"; and every character
+// must be one Windows-1252 can hold.
+bool DataFileCanKeep(RecordText kind, std::string_view text);
 
 // Writes records to a data file, whole or not at all.
 class DataFileWriter {
 public:
     // True when every record was written and the file replaced; on false the old file
-    // is untouched.
+    // is untouched. A record holding text the file cannot keep (DataFileCanKeep) is
+    // refused: nothing is written.
     bool Save(const RecordArray& Records, const std::string& Filename) const;
 };
 

@@ -12,6 +12,21 @@
 
 namespace kb {
 
+FileStamp FileStamp::Of(const std::string& path) {
+    FileStamp stamp;
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+        return stamp;
+    }
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::int64_t>(st.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
+                       static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer (a frozen window);

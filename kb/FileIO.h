@@ -1,11 +1,27 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace kb {
+
+// One version of a file on disk, to notice that another program changed or replaced it
+// since it was read or written: where it lies (device and inode, new on every atomic
+// replacement), its size and its modification time in nanoseconds. Paths through a
+// symbolic link give the file linked to.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+
+    static FileStamp Of(const std::string& path);
+    bool operator==(const FileStamp&) const = default;
+};
 
 // Reads a whole file into bytes. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);

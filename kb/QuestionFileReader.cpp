@@ -103,6 +103,7 @@ double ImportanceFromItem(std::string_view item) {
 } // namespace
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
+    m_OnlyBlankLeftOver = false;
     try {
         std::string bytes;
         if (!ReadWholeFile(QFile, bytes)) {
@@ -142,7 +143,14 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
         std::string_view item;
         while (reader.Next(item)) {
             if (m_QuestionsRead == n) {
-                return false; // items left over after n blocks
+                // Items left over after n blocks fail the read; empty ones (blank lines
+                // at the end of a hand-made file) hold nothing, which callers may want
+                // to know.
+                m_OnlyBlankLeftOver = item.empty();
+                while (m_OnlyBlankLeftOver && reader.Next(item)) {
+                    m_OnlyBlankLeftOver = item.empty();
+                }
+                return false;
             }
             CQuestion& q = *QArray[static_cast<std::size_t>(m_QuestionsRead)];
             // The first item of the block is in hand; each later one must be there too.

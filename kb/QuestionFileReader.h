@@ -20,12 +20,16 @@ public:
     bool Read(const std::string& QFile, QuestionArray& QArray);
     // The number of complete blocks the last Read filled.
     std::int16_t QuestionCount() const { return m_QuestionsRead; }
+    // Whether the last Read failed only because empty items followed the last block: every
+    // question was read and nothing in the file was left unread.
+    bool OnlyBlankLeftOver() const { return m_OnlyBlankLeftOver; }
 
     // The question set limit: a file of more items than this is refused.
     static constexpr long kMaxItems = 32767;
 
 private:
     std::int16_t m_QuestionsRead = 0;
+    bool m_OnlyBlankLeftOver = false;
 };
 
 } // namespace kb

@@ -10,7 +10,9 @@ class QWidget;
 
 namespace platform {
 
-enum class Buttons { OK, YesNo };
+// YesNoDefaultNo: Yes and No with No as the answer Enter gives, for a question whose Yes
+// would overwrite or lose data.
+enum class Buttons { OK, YesNo, YesNoDefaultNo };
 enum class Icon { None, Critical, Exclamation, Information, Question };
 enum class Answer { OK, Yes, No };
 enum class HelpCommand { Contents, KeywordSearch };

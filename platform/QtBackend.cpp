@@ -89,9 +89,9 @@ Answer QtBackend::MessageBox(const QString& text, Buttons buttons, Icon icon,
                     QMessageBox::NoButton, QApplication::activeWindow());
     // Texts carry typed names and pages read from files: never markup.
     box.setTextFormat(Qt::PlainText);
-    if (buttons == Buttons::YesNo) {
+    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(buttons == Buttons::YesNo ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }

@@ -27,7 +27,7 @@ void ScriptedBackend::QueueShellResult(bool opened) {
 Answer ScriptedBackend::MessageBox(const QString& text, Buttons buttons, Icon icon,
                                    const QString& title) {
     const bool scripted = !m_Answers.empty();
-    Answer answer = buttons == Buttons::YesNo ? Answer::No : Answer::OK;
+    Answer answer = buttons == Buttons::OK ? Answer::OK : Answer::No;
     if (scripted) {
         answer = m_Answers.front();
         m_Answers.pop_front();

@@ -149,6 +149,24 @@ TEST_F(DroskTest, UnreadableSetKeepsThePreviousKnowledgeBaseWhole) {
     EXPECT_FALSE(ReadFile(QStringLiteral("broken.dat")).contains("CAT"));
 }
 
+// Blank lines after the last question lose nothing, so the set loads as in the other two
+// programs; a stray item there still refuses the set.
+TEST_F(DroskTest, BlankLinesAfterTheLastQuestionStillLoad) {
+    const QString set = WriteSet(QStringLiteral("blank.qst"), TwoQuestions());
+    const QByteArray whole = ReadFile(QStringLiteral("blank.qst"));
+    WriteFile(QStringLiteral("blank.qst"), whole + "\r\n\r\n");
+    MakeMain();
+    Load(set);
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_EQ(kb::g_NumQuestions, 2);
+    NewRecord(QStringLiteral("cat"));
+    EXPECT_EQ(Wording(), QStringLiteral("Size of the animal?"));
+
+    WriteFile(QStringLiteral("stray.qst"), whole + "\r\nstray\r\n");
+    Load(Path(QStringLiteral("stray.qst")));
+    EXPECT_EQ(Messages(), QStringList({"Cannot Read Question File: Check Format"}));
+}
+
 TEST_F(DroskTest, PartlyReadDataFileIsReportedThenUsed) {
     const QString set = WriteSet(QStringLiteral("part.qst"), TwoQuestions());
     WriteFile(

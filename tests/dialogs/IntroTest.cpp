@@ -81,6 +81,7 @@ TEST(Intro, TimerRunsOnceForThreeSeconds) {
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 3000);
     EXPECT_TRUE(timer->isSingleShot());
+    EXPECT_EQ(timer->timerType(), Qt::PreciseTimer);
     ASSERT_TRUE(timer->isActive());
     EXPECT_GT(timer->remainingTime(), 3000 - 500 - since.elapsed());
     EXPECT_LE(timer->remainingTime(), 3000);

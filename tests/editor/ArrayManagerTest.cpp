@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,6 +66,41 @@ TEST(EditorArrayManager, RemoveAndEmptySlots) {
     EXPECT_TRUE(none.empty());
     // A question whose wording is "" still occupies its slot.
     EXPECT_FALSE(IsQuestionSlotEmpty({std::make_shared<CQuestion>()}, 0));
+}
+
+std::vector<std::pair<int, int>> Pairs(const CQuestion& q) {
+    std::vector<std::pair<int, int>> pairs;
+    for (std::int16_t slot = 0; slot < q.m_Dependencies.GetNumDependencies(); ++slot) {
+        std::int16_t Q = 0;
+        std::int16_t Opt = 0;
+        q.m_Dependencies.GetDependency(slot, Q, Opt);
+        pairs.emplace_back(Q, Opt);
+    }
+    return pairs;
+}
+
+// Pairs on numbers the set does not hold are stored as they are and must stay so; the
+// rest go on naming the same question.
+TEST(EditorArrayManager, RenumberReliancesKeepsWhatItCannotMove) {
+    kb::QuestionArray qs = Make(5);
+    for (auto [Q, Opt] : {std::pair{-2, 1}, {32767, 1}, {1, 1}, {3, 2}, {5, 4}, {7, 1}}) {
+        qs[4]->m_Dependencies.AddDependency(static_cast<std::int16_t>(Q),
+                                            static_cast<std::int16_t>(Opt));
+    }
+    qs[4]->m_Dependencies.SetType(1);
+    InsertNewQuestion(qs, 1);
+    RenumberReliances(qs, true, 2, 5);
+    EXPECT_EQ(Pairs(*qs[5]), (std::vector<std::pair<int, int>>{
+                                 {-2, 1}, {32767, 1}, {1, 1}, {4, 2}, {6, 4}, {7, 1}}));
+    EXPECT_EQ(qs[5]->m_Dependencies.GetType(), 1);
+
+    RemoveQuestion(qs, 3); // question 4, the former 3
+    RenumberReliances(qs, false, 4, 6);
+    EXPECT_EQ(Pairs(*qs[4]),
+              (std::vector<std::pair<int, int>>{{-2, 1}, {32767, 1}, {1, 1}, {5, 4}, {7, 1}}));
+    RenumberReliances(qs, false, 1, 5);
+    EXPECT_EQ(Pairs(*qs[4]),
+              (std::vector<std::pair<int, int>>{{-2, 1}, {32767, 1}, {4, 4}, {7, 1}}));
 }
 
 } // namespace

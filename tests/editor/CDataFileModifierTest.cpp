@@ -6,15 +6,49 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 using editor::CDataFileModifier;
 using editortest::Fixture;
 using editortest::Slurp;
+
+// A record whose line for question k holds the level k in its first slot.
+std::string Record(const std::string& name, int questions, const std::string& end = "\r\n") {
+    std::string block = "[" + name + "]" + end;
+    for (int k = 1; k <= questions; ++k) {
+        block += "Question " + std::to_string(k) + "=" + std::to_string(k);
+        for (int slot = 0; slot < 9; ++slot) {
+            block += slot == 0 ? "\xB8" : "0\xB8";
+        }
+        block += end;
+    }
+    return block + "RecordDescription=" + name + ".htm" + end + end;
+}
+
+// What the data file reader takes from the file: per record, the first level of each
+// question (0 for a neutral or missing line).
+std::vector<std::vector<int>> ReadFirstLevels(const std::string& path, int questions) {
+    kb::g_NumQuestions = static_cast<std::int16_t>(questions);
+    kb::RecordArray recs;
+    kb::DataFileReader reader;
+    reader.Read(path, recs);
+    std::vector<std::vector<int>> levels;
+    for (const auto& rec : recs) {
+        levels.emplace_back();
+        for (std::int16_t q = 0; q < questions; ++q) {
+            const kb::CResponses* r = nullptr;
+            rec->GetResponses(q, r);
+            levels.back().push_back(r->GetResponse(0));
+        }
+    }
+    return levels;
+}
 
 class CDataFileModifierTest : public ::testing::Test {
 protected:
@@ -46,7 +80,8 @@ TEST_F(CDataFileModifierTest, InsertShiftsEveryRecordAndReadsBackWhole) {
     kb::DataFileReader reader;
     reader.Read(m_Path, recs);
     ASSERT_EQ(reader.RecordCount(), 2);
-    EXPECT_EQ(reader.SkippedItems(), 0);
+    // Only what follows the comma of DOG's page, which the fixture holds as it stands.
+    EXPECT_EQ(reader.SkippedItems(), 1);
     const kb::CResponses* r = nullptr;
     recs[0]->GetResponses(2, r); // former question 2
     EXPECT_EQ(r->GetResponse(0), 5);
@@ -90,35 +125,31 @@ TEST_F(CDataFileModifierTest, InsertBeforeTheLastQuestion) {
               std::string::npos);
 }
 
-// Lines the file should not hold: passed over on reading, the rest normalised on writing.
+// Lines the file should not hold stay as they are, byte for byte: only the line of the
+// deleted question goes. "[A, B]" reads as two broken headers, so its block is no record.
 TEST_F(CDataFileModifierTest, UntidyFile) {
     const std::string S = "\xB8";
     const std::string lv =
         "1" + S + "2" + S + "3" + S + "4" + S + "5" + S + "6" + S + "7" + S + "8" + S + "9" + S;
-    ASSERT_TRUE(kb::WriteFileAtomically(
-        m_Path, "Question 1=stray\nRecordDescription=stray\n"   // before any record
-                "[A, B]\nRecordDescription=a.htm, with comma\n" // description first
-                "Question 3=" +
-                    lv + "\nQuestion 0=" + lv +
-                    "\n" // no line for 1 and 2
-                    "junk line\nQuestion x=" +
-                    lv +
-                    "\n\n"
-                    "]broken[\nQuestion 5=" +
-                    lv +
-                    "\n" // block of no record
-                    "[C]\rQuestion 1=" +
-                    lv + "\rQuestion 2=\r")); // no description
+    const std::string untidy = "Question 1=stray\nRecordDescription=stray\n" // before any record
+                               "[A, B]\nRecordDescription=a.htm, with comma\n"
+                               "Question 3=" +
+                               lv + "\nQuestion 0=" + lv +
+                               "\n"
+                               "junk line\nQuestion x=" +
+                               lv +
+                               "\n\n"
+                               "]broken[\nQuestion 5=" +
+                               lv +
+                               "\n" // block of no record
+                               "[C]\rQuestion 1=" +
+                               lv + "\r";
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, untidy + "Question 2=\r")); // no description
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.DeleteQuestion(2);
     ASSERT_TRUE(m.Save());
-    const std::string n = CDataFileModifier::kNeutralResponse;
-    EXPECT_EQ(Slurp(m_Path), "[A, B]\r\nQuestion 1=" + n + "\r\nQuestion 2=" + lv +
-                                 "\r\nRecordDescription=a.htm, with comma\r\n\r\n"
-                                 "[C]\r\nQuestion 1=" +
-                                 lv + "\r\nQuestion 2=" + n +
-                                 "\r\nRecordDescription=nodesc.htm\r\n\r\n");
+    EXPECT_EQ(Slurp(m_Path), untidy);
 }
 
 TEST_F(CDataFileModifierTest, ManyQuestions) {
@@ -161,6 +192,246 @@ TEST_F(CDataFileModifierTest, FailuresLoseNothing) {
     std::filesystem::create_directory(m_Path);
     EXPECT_FALSE(m.Save()) << "a folder where the file was";
     EXPECT_EQ(Slurp(m_Path + ".kept"), original);
+}
+
+// Records the acquisition program saved while the editor had the file open survive the
+// editor's save, and its change of an answer too.
+TEST_F(CDataFileModifierTest, RecordsSavedMeanwhileAreKept) {
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 3) + Record("B", 3)));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    m.InsertQuestion(2);
+    std::string changed = Record("A", 3) + Record("B", 3) + Record("C", 3);
+    changed.replace(changed.find("Question 3=3"), 12, "Question 3=7");
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, changed));
+    ASSERT_TRUE(m.Save());
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4),
+              (std::vector<std::vector<int>>{{1, 0, 2, 7}, {1, 0, 2, 3}, {1, 0, 2, 3}}));
+}
+
+// A file gone by the time of the save is not made anew; the change waits and is made once
+// the file is back (once only, however often the save was tried).
+TEST_F(CDataFileModifierTest, VanishedFileIsNotMadeAnew) {
+    const std::string original = Slurp(m_Path);
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    m.DeleteQuestion(1);
+    ASSERT_TRUE(std::filesystem::remove(m_Path));
+    EXPECT_FALSE(m.Save());
+    EXPECT_FALSE(m.Save());
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unreadable);
+    EXPECT_FALSE(std::filesystem::exists(m_Path));
+    EXPECT_TRUE(m.IsModified());
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, original));
+    ASSERT_TRUE(m.Save());
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::None);
+    EXPECT_FALSE(m.IsModified());
+    EXPECT_EQ(Slurp(m_Path), Fixture("delete1_expected.dat"));
+}
+
+// A stray question line far beyond the set, or below 1, is kept once and not moved; no
+// record is padded with lines it did not have.
+TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
+    const std::string stray = "Question 32767=1\xB8\r\nQuestion -4=2\xB8\r\nQuestion 0=3\xB8\r\n";
+    std::string file = Record("A", 3) + Record("B", 2);
+    file.insert(file.find("RecordDescription=A"), stray);
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    m.InsertQuestion(1);
+    ASSERT_TRUE(m.Save());
+    const std::string bytes = Slurp(m_Path);
+    EXPECT_LT(bytes.size(), file.size() + 100);
+    EXPECT_NE(bytes.find("Question 4=3\xB8"), std::string::npos);
+    EXPECT_NE(bytes.find(stray), std::string::npos);
+    EXPECT_EQ(bytes.find(stray), bytes.rfind(stray));
+    EXPECT_EQ(bytes.find("Question 4=", bytes.find("[B]")), std::string::npos) << "no padding";
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4),
+              (std::vector<std::vector<int>>{{0, 1, 2, 3}, {0, 1, 2, 0}}));
+
+    // A line beyond the set's questions (here 3 of them) is not the set's: it stays put.
+    file = Record("A", 3);
+    file.insert(file.find("RecordDescription="), "Question 500=5\xB8\r\n");
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+    ASSERT_TRUE(m.Init(m_Path));
+    m.InsertQuestion(2, 3);
+    m.DeleteQuestion(4, 4);
+    ASSERT_TRUE(m.Save());
+    EXPECT_NE(Slurp(m_Path).find("Question 500=5\xB8\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFirstLevels(m_Path, 3), (std::vector<std::vector<int>>{{1, 0, 2}}));
+}
+
+// The file goes back as it was written: its line ends, blanks, duplicated lines and lines
+// no reader takes, except for the numbers of the lines that move.
+TEST_F(CDataFileModifierTest, LinesGoBackAsTheyWere) {
+    const std::string file = "note before any record\n"
+                             "[A]\n"
+                             "Question 1=1\xB8\n"
+                             "  Question  2 =2\xB8\n"
+                             "Question 2=9\xB8\n"
+                             "whatever this is\n"
+                             "RecordDescription=a.htm\n"
+                             "[B\n"
+                             "Question 1=4\xB8\n"
+                             "[C]\n"
+                             "Question 2=6\xB8";
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    m.InsertQuestion(2);
+    ASSERT_TRUE(m.Save());
+    const std::string n = CDataFileModifier::kNeutralResponse;
+    EXPECT_EQ(Slurp(m_Path), "note before any record\n"
+                             "[A]\n"
+                             "Question 1=1\xB8\n"
+                             "Question 2=" +
+                                 n +
+                                 "\r\n"
+                                 "  Question 3=2\xB8\n"
+                                 "Question 3=9\xB8\n"
+                                 "whatever this is\n"
+                                 "RecordDescription=a.htm\n"
+                                 "[B\n" // a broken header: its block is no record's
+                                 "Question 1=4\xB8\n"
+                                 "[C]\n"
+                                 "Question 2=" +
+                                 n +
+                                 "\r\n"
+                                 "Question 3=6\xB8");
+}
+
+// A line of several items cannot be renumbered safely: it is named on loading, and a save
+// that would have to move it is refused whole.
+TEST_F(CDataFileModifierTest, LineOfSeveralItems) {
+    std::string file = Record("A", 3);
+    file.replace(file.find("\r\nQuestion 2="), 2, ",");
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    EXPECT_EQ(m.GetFirstUnshiftableLine(), 2);
+    m.InsertQuestion(3);
+    ASSERT_TRUE(m.Save()) << "the line need not move";
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4), (std::vector<std::vector<int>>{{1, 2, 0, 3}}));
+
+    const std::string before = Slurp(m_Path);
+    m.DeleteQuestion(1);
+    EXPECT_FALSE(m.Save());
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
+    EXPECT_EQ(m.GetFirstUnshiftableLine(), 2);
+    EXPECT_EQ(Slurp(m_Path), before);
+    EXPECT_TRUE(m.IsModified());
+
+    // A description holding a comma is no such line.
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Fixture("three_questions.dat")));
+    ASSERT_TRUE(m.Init(m_Path));
+    EXPECT_EQ(m.GetFirstUnshiftableLine(), 0);
+}
+
+// Any run of insertions and deletions, saved at once or after each step, gives what the
+// same changes give to a list of the questions.
+TEST_F(CDataFileModifierTest, EditsComposeLikeTheQuestionList) {
+    std::mt19937 gen(7);
+    for (int run = 0; run < 40; ++run) {
+        const int start = 1 + run % 6;
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", start) + Record("B", start)));
+        std::vector<int> model; // the first level each question's line holds
+        for (int k = 1; k <= start; ++k) {
+            model.push_back(k);
+        }
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        const bool saveEachStep = run % 2 == 1;
+        for (int step = 0; step < 6; ++step) {
+            const int count = static_cast<int>(model.size());
+            const int q = std::uniform_int_distribution<int>(1, count)(gen);
+            // The editor empties the only question rather than delete it.
+            if (count == 1 || gen() % 2 == 0) {
+                m.InsertQuestion(static_cast<std::int16_t>(q), static_cast<std::int16_t>(count));
+                model.insert(model.begin() + q - 1, 0);
+            } else {
+                m.DeleteQuestion(static_cast<std::int16_t>(q), static_cast<std::int16_t>(count));
+                model.erase(model.begin() + q - 1);
+            }
+            if (saveEachStep) {
+                ASSERT_TRUE(m.Save());
+            }
+        }
+        ASSERT_TRUE(m.Save());
+        const auto levels = ReadFirstLevels(m_Path, static_cast<int>(model.size()));
+        ASSERT_EQ(levels.size(), 2u);
+        EXPECT_EQ(levels[0], model) << "run " << run;
+        EXPECT_EQ(levels[1], model) << "run " << run;
+    }
+}
+
+// The same on untidy files (stray and duplicated numbers, quoted lines, lines of several
+// items, junk, mixed line ends): what the reader takes from the saved file is what the
+// changes give to what it took before, unless the save was refused.
+TEST_F(CDataFileModifierTest, UntidyFilesReadBackAsTheChangesSay) {
+    constexpr int kQuestions = 20;
+    const auto read = [this] {
+        auto levels = ReadFirstLevels(m_Path, kQuestions);
+        kb::g_NumQuestions = 0;
+        return levels;
+    };
+    std::mt19937 gen(5);
+    const char* junk[] = {",", "x", " ", "\"", "=", "Question ", "RecordDescription=", "\xB8"};
+    const char* ends[] = {"\r\n", "\n", "\r"};
+    int checked = 0;
+    for (int run = 0; run < 1500; ++run) {
+        std::string file;
+        const int lines = static_cast<int>(gen() % 30);
+        for (int i = 0; i < lines; ++i) {
+            const auto kind = gen() % 10;
+            if (kind < 2) {
+                file += "[R" + std::to_string(i) + "]";
+            } else if (kind < 7) {
+                file += std::string(gen() % 5 == 0 ? " \"" : "") + "Question " +
+                        std::to_string(static_cast<int>(gen() % 8) - 1) + "=" +
+                        std::to_string(i + 1) + "\xB8" +
+                        CDataFileModifier::kNeutralResponse.substr(2);
+                file += gen() % 8 == 0 ? ",Question 2=1\xB8" : "";
+            } else if (kind == 7) {
+                file += gen() % 3 == 0 ? "RecordDescription=x,y" : "RecordDescription=x";
+            } else {
+                for (auto k = gen() % 4; k > 0; --k) {
+                    file += junk[gen() % 8];
+                }
+            }
+            file += i + 1 < lines || gen() % 2 == 0 ? ends[gen() % 3] : "";
+        }
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+        auto model = read();
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        bool saved = true;
+        for (int step = 0; step < 4; ++step) {
+            const int q = 1 + static_cast<int>(gen() % 7);
+            const bool insert = gen() % 2 == 0;
+            if (insert) {
+                m.InsertQuestion(static_cast<std::int16_t>(q));
+            } else {
+                m.DeleteQuestion(static_cast<std::int16_t>(q));
+            }
+            for (auto& levels : model) {
+                if (insert) {
+                    levels.insert(levels.begin() + q - 1, 0);
+                    levels.pop_back();
+                } else {
+                    levels.erase(levels.begin() + q - 1);
+                    levels.push_back(0);
+                }
+            }
+            saved = saved && (run % 2 == 0 || m.Save());
+        }
+        if (!saved || !m.Save()) {
+            EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
+            continue;
+        }
+        ASSERT_EQ(read(), model) << "run " << run;
+        ++checked;
+    }
+    EXPECT_GT(checked, 500);
 }
 
 } // namespace

@@ -193,3 +193,63 @@ TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
     SaveWithNotice();
     EXPECT_EQ(ReadBytes(Path("set.dat")), once);
 }
+
+// Records written to the data file while the set was open survive the set's save; a data
+// file that can no longer be rewritten is named, and the set is still saved.
+TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    MakeMain();
+    Load(Path("set.qst"));
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    const QByteArray third = ReadBytes(Path("set.dat")).replace("SECOND", "THIRD");
+    WriteBytes(Path("set.dat"), ReadBytes(Path("set.dat")) + third.mid(third.indexOf("[THIRD]")));
+    m_Script.Clear();
+    SaveWithNotice();
+    const QByteArray saved = ReadBytes(Path("set.dat"));
+    EXPECT_EQ(saved.count("Question 4="), 3);
+    EXPECT_TRUE(saved.contains("[THIRD]"));
+    EXPECT_TRUE(m_Script.MessageBoxes().empty());
+
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("Newer"), QStringLiteral("N"), {QStringLiteral("a"), QStringLiteral("b")});
+    ASSERT_TRUE(QFile::remove(Path("set.dat")));
+    m_Script.Clear();
+    SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
+    const QString text = m_Script.MessageTexts()[0];
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot Save Data File To ") + Path("set.dat")));
+    EXPECT_TRUE(text.contains(QStringLiteral("no longer there")));
+    EXPECT_TRUE(text.contains(QStringLiteral("The question set was saved")));
+    EXPECT_EQ(ReadBack(Path("set.qst")).size(), 5u);
+    EXPECT_FALSE(QFile::exists(Path("set.dat")));
+}
+
+// A line that holds a question's responses among other items is named on loading, and a
+// save that would have to renumber it leaves the data file whole.
+TEST_F(HalvetTest, DataFileLineOfSeveralItemsIsNamed) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    QByteArray data = ReadBytes(Path("set.dat"));
+    data.replace(data.indexOf("\r\nQuestion 3="), 2, ",");
+    WriteBytes(Path("set.dat"), data);
+    MakeMain();
+    Load(Path("set.qst"));
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(
+        QStringLiteral("Line 3 of the data file beside this question set holds a question's "
+                       "responses together with other items.")));
+    m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageTexts().size(), 2); // the insertion's question, then the failure
+    EXPECT_TRUE(m_Script.MessageTexts()[1].contains(
+        QStringLiteral("Line 3 of it holds a question's responses together with other items")));
+    EXPECT_EQ(ReadBytes(Path("set.dat")), data);
+}

@@ -141,3 +141,25 @@ TEST_F(ShapeTest, NewSetDropsTheSetItsFileAndItsDataFile) {
     ASSERT_EQ(m_Script.FileDialogs().size(), 2u);
     EXPECT_EQ(m_Script.FileDialogs()[1].startName, QString());
 }
+
+// Pairs stored on numbers no question has (a hand-made set) come through inserting and
+// deleting as they were; the others go on naming the same question.
+TEST_F(ShapeTest, PairsOutsideTheSetSurviveRenumbering) {
+    LoadAt(5, {{4, {{-2, 1}, {32767, 1}, {2, 1}}}}, 3);
+    Answered("InsertMenu", Answer::Yes);
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    Show(1);
+    Answered("DeleteMenu", Answer::Yes);
+    SaveWithNotice();
+    const kb::QuestionArray set = ReadBack(Path("set.qst"));
+    ASSERT_EQ(set.size(), 5u);
+    const kb::CDependency& reliance = set[3]->m_Dependencies; // the former question 4
+    Pairs stored;
+    for (std::int16_t slot = 0; slot < reliance.GetNumDependencies(); ++slot) {
+        std::int16_t Q = 0;
+        std::int16_t Opt = 0;
+        reliance.GetDependency(slot, Q, Opt);
+        stored.emplace_back(Q, Opt);
+    }
+    EXPECT_EQ(stored, (Pairs{{-2, 1}, {32767, 1}, {1, 1}}));
+}

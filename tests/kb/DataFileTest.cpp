@@ -109,7 +109,7 @@ TEST_F(DataFileTest, MalformedItemsArePassedOverAndCounted) {
     m_Reader.Read(Fixture("malformed.dat"), records);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(m_Reader.RecordCount(), 2);
-    EXPECT_EQ(m_Reader.SkippedItems(), 12);
+    EXPECT_EQ(m_Reader.SkippedItems(), 13); // "some other line" belongs to no record
 
     EXPECT_EQ(records[0]->GetName(), "ONE");
     EXPECT_EQ(records[0]->GetDescription(), "one.htm");

@@ -73,6 +73,25 @@ TEST_F(QuestionFileReaderTest, TrailingEmptyLineIsAnItemLeftOver) {
     EXPECT_EQ(m_Reader.QuestionCount(), 1);
     EXPECT_EQ(kb::g_NumQuestions, 1);
     ExpectExampleQuestion(*questions[0]);
+    EXPECT_TRUE(m_Reader.OnlyBlankLeftOver());
+
+    // A later read that fails otherwise, or succeeds, does not keep the flag.
+    EXPECT_TRUE(m_Reader.Read(Fixture("example.qst"), questions));
+    EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+    EXPECT_FALSE(m_Reader.Read(Fixture("example_extra_line.qst") + ".missing", questions));
+    EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+}
+
+// Text after the last whole block is something a save would lose: not only blank.
+TEST_F(QuestionFileReaderTest, LeftOverTextIsNotBlank) {
+    const std::string bytes = kbtest::Slurp(Fixture("example.qst"));
+    for (const char* tail : {"\r\n\r\nstray\r\n", "stray\r\n", "\r\n\r\n\r\nx"}) {
+        SCOPED_TRACE(tail);
+        QuestionArray questions;
+        EXPECT_FALSE(ReadBytes(bytes + tail, questions));
+        EXPECT_EQ(m_Reader.QuestionCount(), 1);
+        EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+    }
 }
 
 TEST_F(QuestionFileReaderTest, HighBytesAndSeparatorDecodeToUtf8) {

@@ -21,9 +21,18 @@ TEST(QtBackend, MessageBoxShowsWhatWasAskedAndReturnsTheAnswer) {
         QMessageBox::Icon shownIcon;
         QString shownTitle;
         Answer answer;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     } rows[] = {
         {Buttons::YesNo, Icon::Question, QStringLiteral("Quit Program"), QMessageBox::No,
-         QMessageBox::Question, QStringLiteral("Quit Program"), Answer::No},
+         QMessageBox::Question, QStringLiteral("Quit Program"), Answer::No, QMessageBox::Yes},
+        {Buttons::YesNoDefaultNo,
+         Icon::Exclamation,
+         {},
+         QMessageBox::Yes,
+         QMessageBox::Warning,
+         QStringLiteral("Halvet"),
+         Answer::Yes,
+         QMessageBox::No},
         {Buttons::YesNo,
          Icon::Question,
          {},
@@ -52,9 +61,12 @@ TEST(QtBackend, MessageBoxShowsWhatWasAskedAndReturnsTheAnswer) {
         QMessageBox::Icon icon{};
         QString title;
         QString text;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         testing_support::WhenModal([&](QDialog* dialog) {
             auto* box = qobject_cast<QMessageBox*>(dialog);
             ASSERT_NE(box, nullptr);
+            if (box->defaultButton() != nullptr)
+                defaultButton = box->standardButton(box->defaultButton());
             icon = box->icon();
             title = box->windowTitle();
             text = box->text();
@@ -67,6 +79,9 @@ TEST(QtBackend, MessageBoxShowsWhatWasAskedAndReturnsTheAnswer) {
         EXPECT_EQ(icon, row.shownIcon);
         EXPECT_EQ(title, row.shownTitle);
         EXPECT_EQ(text, QStringLiteral(" Are You Sure "));
+        if (row.defaultButton != QMessageBox::NoButton) {
+            EXPECT_EQ(defaultButton, row.defaultButton);
+        }
     }
 }
 
