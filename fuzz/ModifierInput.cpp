@@ -34,8 +34,10 @@ std::int16_t RecordsIn(const std::string& path) {
 
 } // namespace
 
-// Input: one byte with the number of changes (0 to 7), two bytes per change (insert or
-// delete, and the question number from -16 to 239), then the data file.
+// Input: one byte with the number of changes (0 to 7), two bytes per change, then the data
+// file. A change's first byte: even inserts, odd deletes, and half of it is the question
+// set's count before the change (0: not given); its second byte is the question number
+// plus 16 (-16 to 239).
 int ModifierInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes = AsBytes(data, size);
     const auto take = [&bytes]() -> int {
@@ -50,10 +52,13 @@ int ModifierInput(const std::uint8_t* data, std::size_t size) {
     struct Change {
         bool Insert;
         std::int16_t QNo;
+        int CountBefore; // 0: the question set's count is left out
     };
     Change list[8] = {};
     for (int i = 0; i < changes; ++i) {
-        list[i].Insert = take() % 2 == 0;
+        const int kind = take();
+        list[i].Insert = kind % 2 == 0;
+        list[i].CountBefore = kind / 2;
         list[i].QNo = static_cast<std::int16_t>(take() - 16);
     }
 
@@ -67,11 +72,16 @@ int ModifierInput(const std::uint8_t* data, std::size_t size) {
     }
     int inserts = 0;
     for (int i = 0; i < changes; ++i) {
-        if (list[i].Insert) {
-            modifier.InsertQuestion(list[i].QNo);
+        const Change& c = list[i];
+        if (c.Insert) {
             ++inserts;
+        }
+        if (c.CountBefore == 0) {
+            c.Insert ? modifier.InsertQuestion(c.QNo) : modifier.DeleteQuestion(c.QNo);
         } else {
-            modifier.DeleteQuestion(list[i].QNo);
+            const auto count = static_cast<std::int16_t>(c.CountBefore);
+            c.Insert ? modifier.InsertQuestion(c.QNo, count)
+                     : modifier.DeleteQuestion(c.QNo, count);
         }
     }
     const bool saved = modifier.Save();
