@@ -35,6 +35,11 @@ int QuestionFileInput(const std::uint8_t* data, std::size_t size) {
         Fail(kName, "QuestionCount " + std::to_string(reader.QuestionCount()) +
                         " does not fit the " + std::to_string(count) + " questions read");
     }
+    // Only blank items left over means every question was read, and so nothing is lost.
+    if (reader.OnlyBlankLeftOver() &&
+        (whole || static_cast<std::size_t>(reader.QuestionCount()) != count)) {
+        Fail(kName, "only blank items said to be left over, yet not every question was read");
+    }
     for (const auto& q : questions) {
         if (!q) {
             Fail(kName, "a slot without a question");
