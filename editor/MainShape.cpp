@@ -3,6 +3,7 @@
 
 #include "editor/ArrayManager.h"
 #include "editor/Main.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 
 namespace editor {
@@ -106,6 +107,7 @@ void Main::QuestionsMenuNew_Click() {
     InitialiseQuestion(*m_Questions[0]);
     m_CurrentQ = 0;
     m_QFileName.clear();
+    platform::SetQuestionSetFile(QString());
     m_DataModifier = CDataFileModifier();
     FirstBtn_Click();
 }
