@@ -13,6 +13,7 @@
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -264,6 +265,7 @@ void Main::LoadQuestions_Click() {
         records.assign(1, nullptr); // the one empty slot of a base without records
 
     m_QFileName = chosen;
+    platform::SetQuestionSetFile(chosen);
     m_DataFileName = QString::fromStdString(dataFile);
     m_QuestionStamp = questionStamp;
     m_DataStamp = dataStamp;

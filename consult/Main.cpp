@@ -12,6 +12,7 @@
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -218,6 +219,7 @@ void Main::LoadQuestions_Click() {
         dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), false);
 
     m_QFileName = chosen;
+    platform::SetQuestionSetFile(chosen);
     m_DataFileName = QString::fromStdString(dataFile);
     m_Questions = std::move(questions);
     m_Records = std::move(records);

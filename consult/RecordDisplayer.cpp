@@ -1,9 +1,9 @@
 #include "consult/RecordDisplayer.h"
 
-#include "kb/Utilities.h"
 #include "platform/ClickableLabel.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -192,9 +192,8 @@ void RecordDisplayer::Describe_Click() {
         return;
     QString page = QString::fromStdString(
         m_Records[static_cast<std::size_t>(m_SelectedRec)]->GetDescription());
-    const QString inProgramFolder = platform::InProgramFolder(page);
-    if (!page.isEmpty() && kb::FileExists(inProgramFolder.toStdString()))
-        page = inProgramFolder;
+    const QString inProgramFolder = platform::FindProgramFile(page);
+    page = inProgramFolder.isEmpty() ? platform::ResolvePage(page) : inProgramFolder;
     if (!platform::OpenDocument(page))
         platform::MessageBox(QStringLiteral("Cannot Display: ") + page, platform::Buttons::OK,
                              platform::Icon::Information, QStringLiteral("Invalid"));

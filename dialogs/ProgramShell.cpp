@@ -2,6 +2,7 @@
 
 #include "dialogs/About.h"
 #include "platform/FormUtilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
@@ -13,7 +14,7 @@ namespace dialogs {
 QString QuestionHelpTarget(const QString& page) {
     if (page.toUpper() == QStringLiteral("NOHELP.HTM"))
         return platform::InProgramFolder(page);
-    return page;
+    return platform::ResolvePage(page);
 }
 
 void OpenQuestionHelp(const QString& page) {

@@ -13,7 +13,9 @@ namespace dialogs {
 class About;
 
 // The page Refer Help opens for a question's help entry: "NOHELP.HTM" in any case is the
-// default page in the program's folder; anything else is handed over unchanged.
+// default page shipped with the program (found whatever the case of its file name); a
+// relative file name missing from the current folder is taken from beside the question
+// set when it lies there; anything else is handed over unchanged.
 QString QuestionHelpTarget(const QString& page);
 void OpenQuestionHelp(const QString& page);
 

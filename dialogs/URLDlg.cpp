@@ -5,6 +5,7 @@
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -110,13 +111,13 @@ void URLDlg::CancelBtn_Click() {
 
 void URLDlg::BrowseBtn_Click() {
     const QString text = m_URLBox->text();
-    const QString inProgramFolder = platform::InProgramFolder(text);
-    if (!text.isEmpty() && kb::FileExists(inProgramFolder.toStdString())) {
+    const QString inProgramFolder = platform::FindProgramFile(text);
+    if (!inProgramFolder.isEmpty()) {
         platform::OpenDocument(inProgramFolder);
     } else if (text.isEmpty()) {
         OpenHomePage();
     } else {
-        platform::OpenDocument(text);
+        platform::OpenDocument(platform::ResolvePage(text));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
@@ -89,6 +90,7 @@ void Main::LoadQuestionsBtn_Click() {
     questions.resize(static_cast<std::size_t>(whole));
 
     m_QFileName = chosen;
+    platform::SetQuestionSetFile(chosen);
     m_Questions = std::move(questions);
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
@@ -174,6 +176,7 @@ void Main::SaveQuestionsBtn_Click() {
     if (file.isEmpty())
         return;
     m_QFileName = file;
+    platform::SetQuestionSetFile(file);
 
     if (!m_QWriter.Save(m_Questions, m_QFileName.toStdString())) {
         // The data file is left alone too: it must stay in step with the set on disk.

@@ -3,6 +3,7 @@
 
 #include "editor/ArrayManager.h"
 #include "editor/Main.h"
+#include "platform/PageLocation.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -96,6 +97,7 @@ void Main::QuestionsMenuNew_Click() {
     InitialiseQuestion(*m_Questions[0]);
     m_CurrentQ = 0;
     m_QFileName.clear();
+    platform::SetQuestionSetFile(QString());
     m_DataModifier = CDataFileModifier();
     FirstBtn_Click();
 }

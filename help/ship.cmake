@@ -2,7 +2,8 @@
 # Puts the files that belong in a program's folder next to the program's executable:
 # the default pages and the home page (always) and the files named (the program's own
 # help file, relative to the calling folder or absolute). They are copied into the
-# build's bin folder whenever they change and installed beside the installed program.
+# build's bin folder whenever they change. Installing puts the program into bin/ and the
+# files into share/corvane/, where the installed program looks for them.
 # Include this file from a program's CMakeLists.txt before calling it.
 include_guard(GLOBAL)
 include(GNUInstallDirs)
@@ -32,9 +33,10 @@ function(corvane_ship_beside target)
       list(APPEND outputs ${out_dir}/${name})
     endforeach()
     add_custom_target(corvane_default_pages ALL DEPENDS ${outputs})
-    install(FILES ${CORVANE_DEFAULT_PAGES} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${CORVANE_DEFAULT_PAGES} DESTINATION ${CORVANE_INSTALL_FILESDIR})
   endif()
   add_dependencies(${target} corvane_default_pages)
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
   set(outputs)
   foreach(file IN LISTS ARGN)
@@ -45,7 +47,7 @@ function(corvane_ship_beside target)
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${out_dir}/${name}
       DEPENDS ${source} VERBATIM)
     list(APPEND outputs ${out_dir}/${name})
-    install(FILES ${source} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(FILES ${source} DESTINATION ${CORVANE_INSTALL_FILESDIR})
   endforeach()
   if(outputs)
     add_custom_target(${target}_beside ALL DEPENDS ${outputs})

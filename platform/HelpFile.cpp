@@ -1,5 +1,6 @@
 #include "platform/HelpFile.h"
 
+#include "platform/PageLocation.h"
 #include "platform/ProgramInfo.h"
 
 #include <QDir>
@@ -14,22 +15,6 @@ namespace {
 // Help files are small; anything larger is not one of ours and is cut off.
 constexpr qint64 kMaxHelpBytes = 8 * 1024 * 1024;
 
-QString FindIn(const QDir& folder, const QString& relative) {
-    const QFileInfo exact(folder.filePath(relative));
-    if (exact.isFile()) {
-        return exact.absoluteFilePath();
-    }
-    const QFileInfo wanted(relative);
-    const QDir parent(folder.filePath(wanted.path()));
-    const QStringList entries = parent.entryList(QDir::Files | QDir::Hidden);
-    for (const QString& entry : entries) {
-        if (entry.compare(wanted.fileName(), Qt::CaseInsensitive) == 0) {
-            return parent.absoluteFilePath(entry);
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 QString HelpFile::Locate(const QString& name) {
@@ -43,13 +28,10 @@ QString HelpFile::Locate(const QString& name) {
     }
     if (QFileInfo(relative).isAbsolute()) {
         const QFileInfo info(relative);
-        return FindIn(info.dir(), info.fileName());
+        return FindFileInFolder(info.path(), info.fileName());
     }
-    QString found = FindIn(QDir::current(), relative);
-    if (found.isEmpty()) {
-        found = FindIn(QDir(QDir::fromNativeSeparators(ProgramFolder())), relative);
-    }
-    return found;
+    const QString found = FindFileInFolder(QDir::currentPath(), relative);
+    return found.isEmpty() ? QDir::fromNativeSeparators(FindProgramFile(relative)) : found;
 }
 
 bool HelpFile::Load(const QString& path) {

@@ -20,8 +20,9 @@ public:
     using IndexEntry = std::pair<QString, std::vector<int>>;
 
     // Finds a help file by the name a program uses (".\Mirel.hlp"): a leading ".\" is
-    // dropped, then the name is looked up in the current folder and then in the program's
-    // folder, the file name matched without regard to case. "" when there is none.
+    // dropped, then the name is looked up in the current folder, in the program's folder
+    // and in the installed files folder, the file name matched without regard to case.
+    // "" when there is none.
     static QString Locate(const QString& name);
 
     // Reads a file; False, leaving this empty, when it cannot be read.

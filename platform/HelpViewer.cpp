@@ -188,11 +188,11 @@ void HelpViewer::ShowMissing(const QString& helpFile) {
     m_TopicView->setHtml(
         QStringLiteral("<h2>Cannot find the help file</h2>"
                        "<p>The help file <b>%1</b> was not found in the current folder "
-                       "(%2) nor in the program's folder (%3).</p>"
+                       "(%2), in the program's folder (%3) nor in %4.</p>"
                        "<p>Put the help file beside the program to read its help here.</p>")
             .arg(helpFile.toHtmlEscaped(),
                  QDir::toNativeSeparators(QDir::currentPath()).toHtmlEscaped(),
-                 ProgramFolder().toHtmlEscaped()));
+                 ProgramFolder().toHtmlEscaped(), InstalledFilesFolder().toHtmlEscaped()));
 }
 
 void HelpViewer::TopicList_Activated(QListWidgetItem* item) {

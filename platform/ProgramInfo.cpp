@@ -1,5 +1,7 @@
 #include "platform/ProgramInfo.h"
 
+#include "platform/PageLocation.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -52,8 +54,24 @@ QString ProgramFolder() {
     return QDir::toNativeSeparators(folder);
 }
 
+QString InstalledFilesFolder() {
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(ProgramFolder()) +
+                                                    QStringLiteral("/" CORVANE_INSTALLED_FILES)));
+}
+
+QString FindProgramFile(const QString& fileName) {
+    for (const QString& folder : {ProgramFolder(), InstalledFilesFolder()}) {
+        const QString found = FindFileInFolder(QDir::fromNativeSeparators(folder), fileName);
+        if (!found.isEmpty()) {
+            return QDir::toNativeSeparators(found);
+        }
+    }
+    return {};
+}
+
 QString InProgramFolder(const QString& fileName) {
-    return ProgramFolder() + QDir::separator() + fileName;
+    const QString found = FindProgramFile(fileName);
+    return found.isEmpty() ? ProgramFolder() + QDir::separator() + fileName : found;
 }
 
 QString HomePage() {

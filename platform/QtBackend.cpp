@@ -178,7 +178,11 @@ bool QtBackend::MayOpenFile(const QString& path) {
     if (info.isDir()) {
         return true;
     }
-    return !info.isExecutable() && !IsRunnableKind(info);
+    // The browser shows a web page and never runs it, so its mode does not matter: pages
+    // on mounted Windows drives usually carry the execute bit.
+    const QString suffix = info.suffix().toLower();
+    const bool webPage = suffix == u"htm" || suffix == u"html";
+    return (webPage || !info.isExecutable()) && !IsRunnableKind(info);
 }
 
 } // namespace platform

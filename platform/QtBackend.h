@@ -23,8 +23,9 @@ public:
     // target must not be opened: a missing file, a program or script, or an address of
     // a kind that could start one.
     static QUrl UrlFor(const QString& target);
-    // Whether a local file may go to its default application: never one that is itself
-    // executable or that the desktop would run (scripts, launchers, binaries).
+    // Whether a local file may go to its default application: never one that the desktop
+    // would run (scripts, launchers, binaries by name, type or content), nor one with the
+    // execute bit unless it is a web page (.htm, .html).
     static bool MayOpenFile(const QString& path);
 };
 

@@ -8,6 +8,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FormUtilities.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpViewer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgramInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtBackend.cpp
@@ -19,4 +20,5 @@ target_link_libraries(corvane_platform PUBLIC corvane_kb Qt6::Widgets)
 target_compile_definitions(corvane_platform PRIVATE
   CORVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
   CORVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR}
-  CORVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH})
+  CORVANE_VERSION_PATCH=${PROJECT_VERSION_PATCH}
+  CORVANE_INSTALLED_FILES="${CORVANE_INSTALLED_FILES}")

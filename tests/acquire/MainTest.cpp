@@ -237,6 +237,18 @@ TEST_F(DroskTest, HelpPagesHelpFileAndHomePage) {
     EXPECT_TRUE(Messages().isEmpty());
 }
 
+// A knowledge base's own pages open from beside it, wherever Drosk was started.
+TEST_F(DroskTest, QuestionPagesOfTheKnowledgeBaseOpenFromBesideIt) {
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("pages"))));
+    WriteFile(QStringLiteral("pages/b.htm"), "<p>b</p>");
+    const QString set =
+        WriteSet(QStringLiteral("kb.qst"), {{"First?", 0, {"A", "B"}, {}, 0, "pages/b.htm"}});
+    MakeMain();
+    Load(set);
+    Click("ReferHelpBtn");
+    EXPECT_EQ(m_Script.OpenedPages(), QStringList({Path(QStringLiteral("pages/b.htm"))}));
+}
+
 // Leaving asks first; No keeps everything, Yes closes the other windows.
 
 TEST_F(DroskTest, LeavingWithNoKeepsTheWork) {

@@ -1,5 +1,8 @@
 #include "MirelFixture.h"
 
+#include "platform/PageLocation.h"
+
+#include <QFileInfo>
 #include <QTest>
 
 // The record list on its own, as the acquisition program uses it too.
@@ -139,4 +142,26 @@ TEST_F(RecordListTest, DescribeOpensThePageFromTheProgramFolderWhenItIsThere) {
     QTest::mouseClick(Row("RecName", 0), Qt::LeftButton);
     Press("Describe");
     EXPECT_EQ(m_Script.MessageTexts().last(), QStringLiteral("Cannot Display: ") + inFolder);
+}
+
+TEST_F(RecordListTest, DescribeFindsTheDefaultPageInAnyCaseAndPagesBesideTheSet) {
+    Fill(2);
+    m_Records[0]->SetDescription("NODESC.HTM");
+    m_Records[1]->SetDescription("pages/dog.htm");
+    WriteProgramFile(QStringLiteral("nodesc.htm"), "<p>no description</p>");
+    QTemporaryDir kb;
+    ASSERT_TRUE(QDir().mkpath(kb.filePath(QStringLiteral("pages"))));
+    QFile dog(kb.filePath(QStringLiteral("pages/dog.htm")));
+    ASSERT_TRUE(dog.open(QIODevice::WriteOnly));
+    platform::SetQuestionSetFile(kb.filePath(QStringLiteral("pets.qst")));
+
+    Press("Describe");
+    QTest::mouseClick(Row("RecName", 1), Qt::LeftButton);
+    Press("Describe");
+    EXPECT_EQ(m_Script.OpenedPages(), QStringList({Path(QStringLiteral("nodesc.htm")),
+                                                   kb.filePath(QStringLiteral("pages/dog.htm"))}));
+    for (const QString& opened : m_Script.OpenedPages())
+        EXPECT_TRUE(QFileInfo(opened).isFile()) << opened.toStdString();
+    EXPECT_TRUE(m_Script.MessageBoxes().empty());
+    platform::SetQuestionSetFile({});
 }

@@ -2,10 +2,12 @@
 #include "ModalDriver.h"
 #include "dialogs/About.h"
 #include "platform/ProgramInfo.h"
+#include "platform/QtBackend.h"
 #include "platform/ScriptedBackend.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -42,6 +44,20 @@ TEST(ProgramShell, NoHelpPageInAnyCaseComesFromTheProgramFolder) {
               QStringList(
                   {platform::InProgramFolder(QStringLiteral("NoHelp.htm")), platform::HomePage()}));
     platform::SetProgramFolder(QString());
+}
+
+// The default pages ship beside every program (and this test program): whatever case a
+// question set gives the name, the page handed over exists and would go to the browser.
+TEST(ProgramShell, DefaultHelpPageInAnyCaseReallyOpens) {
+    platform::ScriptedBackend scripted;
+    for (const QString& page :
+         {QStringLiteral("NoHelp.HTM"), QStringLiteral("NOHELP.HTM"), QStringLiteral("nohelp.htm")})
+        dialogs::OpenQuestionHelp(page);
+    ASSERT_EQ(scripted.OpenedPages().size(), 3u);
+    for (const QString& opened : scripted.OpenedPages()) {
+        EXPECT_TRUE(QFileInfo(opened).isFile()) << opened.toStdString();
+        EXPECT_TRUE(platform::QtBackend::UrlFor(opened).isLocalFile()) << opened.toStdString();
+    }
 }
 
 TEST(ProgramShell, QuitIsConfirmedOnlyByYes) {

@@ -1,5 +1,6 @@
 #include "dialogs/URLDlg.h"
 #include "ModalDriver.h"
+#include "platform/PageLocation.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
 
@@ -142,5 +143,30 @@ TEST(URLDlg, BrowsePreviewsWithoutChangingAnything) {
     EXPECT_EQ(boxes, QStringList({QStringLiteral(" cats.htm")}));
     EXPECT_TRUE(stayedOpen);
     EXPECT_FALSE(outcome.okPressed);
+    platform::SetProgramFolder({});
+}
+
+TEST(URLDlg, BrowseFindsTheDefaultPageInAnyCaseAndPagesBesideTheQuestionSet) {
+    platform::ScriptedBackend scripted;
+    QTemporaryDir program;
+    QTemporaryDir kb;
+    for (const QString& path :
+         {program.filePath(QStringLiteral("nodesc.htm")), kb.filePath(QStringLiteral("dog.htm"))}) {
+        QFile page(path);
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    }
+    platform::SetProgramFolder(program.path());
+    platform::SetQuestionSetFile(kb.filePath(QStringLiteral("pets.qst")));
+
+    URLDlg dialog;
+    RunDialog(dialog, QStringLiteral("NODESC.HTM"), [&](QDialog* d) {
+        Click(d, "BrowseBtn");
+        Control<QLineEdit>(d, "URL")->setText(QStringLiteral("dog.htm"));
+        Click(d, "BrowseBtn");
+        Click(d, "CancelBtn");
+    });
+    EXPECT_EQ(scripted.OpenedPages(), QStringList({program.filePath(QStringLiteral("nodesc.htm")),
+                                                   kb.filePath(QStringLiteral("dog.htm"))}));
+    platform::SetQuestionSetFile({});
     platform::SetProgramFolder({});
 }

@@ -147,6 +147,28 @@ TEST_F(HalvetTest, HelpPageGoesThroughThePageDialogAndHelpMenuToTheViewer) {
     EXPECT_EQ(m_Script.HelpCalls()[1].command, platform::HelpCommand::KeywordSearch);
 }
 
+// The set's own pages are previewed from beside it, wherever Halvet was started.
+TEST_F(HalvetTest, PageDialogPreviewsPagesBesideTheLoadedSet) {
+    WriteSet(Path("kb.qst"), 1);
+    WriteBytes(Path("pets.htm"), "<p>pets</p>");
+    MakeMain();
+    const auto browse = [this] {
+        testing_support::WhenModal([](QDialog* dialog) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("URL"))
+                ->setText(QStringLiteral("pets.htm"));
+            dialog->findChild<QAbstractButton*>(QStringLiteral("BrowseBtn"))->click();
+            dialog->findChild<QAbstractButton*>(QStringLiteral("CancelBtn"))->click();
+        });
+        Trigger("QuestionsMenuHelp");
+    };
+    Load(Path("kb.qst"));
+    browse();
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("QuestionsMenuNew");
+    browse();
+    EXPECT_EQ(m_Script.OpenedPages(), QStringList({Path("pets.htm"), QStringLiteral("pets.htm")}));
+}
+
 TEST_F(HalvetTest, LeavingAsksAndNoKeepsEverything) {
     MakeMain();
     Type(Box("KEQuestion"), QStringLiteral("kept"));

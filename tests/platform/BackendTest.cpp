@@ -76,7 +76,15 @@ TEST(QtBackend, OpensPagesButNeverRunsPrograms) {
     ASSERT_TRUE(dir.isValid());
     const QString page = WriteFile(dir, QStringLiteral("page.htm"), "<p>hello</p>");
     const QString spacedPage = WriteFile(dir, QStringLiteral("my page.htm"), "<p>hello</p>");
+    // Pages on mounted Windows drives carry the execute bit; the browser still only shows them.
     const QString executablePage = WriteFile(dir, QStringLiteral("run.htm"), "<p>hello</p>", true);
+    const QString executableHtml =
+        WriteFile(dir, QStringLiteral("Dog.HTML"), "<html>dog</html>", true);
+    const QString scriptNamedPage =
+        WriteFile(dir, QStringLiteral("setup.htm"), "#!/bin/sh\nrm -rf ~\n", true);
+    const QString executableText =
+        WriteFile(dir, QStringLiteral("readme.txt"), "just text\n", true);
+    const QString executableNoName = WriteFile(dir, QStringLiteral("tool"), "just text\n", true);
     const QString scriptNamedText =
         WriteFile(dir, QStringLiteral("notes.txt"), "#!/bin/sh\nrm -rf ~\n");
     const QString binaryNamedPage = WriteFile(dir, QStringLiteral("logo.htm"),
@@ -88,6 +96,8 @@ TEST(QtBackend, OpensPagesButNeverRunsPrograms) {
     const QString shellScript = WriteFile(dir, QStringLiteral("go.sh"), "echo hi\n");
 
     EXPECT_EQ(QtBackend::UrlFor(page), QUrl::fromLocalFile(page));
+    EXPECT_EQ(QtBackend::UrlFor(executablePage), QUrl::fromLocalFile(executablePage));
+    EXPECT_EQ(QtBackend::UrlFor(executableHtml), QUrl::fromLocalFile(executableHtml));
     EXPECT_EQ(QtBackend::UrlFor(spacedPage), QUrl::fromLocalFile(spacedPage));
     EXPECT_EQ(QtBackend::UrlFor(QUrl::fromLocalFile(page).toString()), QUrl::fromLocalFile(page));
     EXPECT_EQ(QtBackend::UrlFor(dir.path()), QUrl::fromLocalFile(dir.path()));
@@ -97,10 +107,11 @@ TEST(QtBackend, OpensPagesButNeverRunsPrograms) {
               QUrl(QStringLiteral("http://www.example.org")));
 
     for (const QString& refused :
-         {executablePage, scriptNamedText, binaryNamedPage, launcher, shellScript,
-          QUrl::fromLocalFile(shellScript).toString(), dir.filePath(QStringLiteral("missing.htm")),
-          QStringLiteral("javascript:alert(1)"), QStringLiteral("vbscript:x"),
-          QStringLiteral("C:\\kb\\help.htm"), QStringLiteral(""), QStringLiteral("   ")}) {
+         {scriptNamedPage, executableText, executableNoName, scriptNamedText, binaryNamedPage,
+          launcher, shellScript, QUrl::fromLocalFile(shellScript).toString(),
+          dir.filePath(QStringLiteral("missing.htm")), QStringLiteral("javascript:alert(1)"),
+          QStringLiteral("vbscript:x"), QStringLiteral("C:\\kb\\help.htm"), QStringLiteral(""),
+          QStringLiteral("   ")}) {
         EXPECT_FALSE(QtBackend::UrlFor(refused).isValid()) << refused.toStdString();
     }
     QtBackend backend;

@@ -1,6 +1,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/HelpFile.h"
 #include "platform/ProgramInfo.h"
+#include "tests/support/InFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,21 +21,9 @@ namespace {
 
 const QString kSample = QStringLiteral(CORVANE_SAMPLE_HELP);
 
-// Runs a test from another current folder and puts everything back afterwards.
-class InFolder {
-public:
-    explicit InFolder(const QString& folder) : m_Old(QDir::currentPath()) {
-        QDir::setCurrent(folder);
-    }
-    ~InFolder() { QDir::setCurrent(m_Old); }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-private:
-    QString m_Old;
-};
-
 } // namespace
+
+using testsupport::InFolder;
 
 TEST(HelpFile, ReadsTitleIntroductionTopicsAndIndex) {
     HelpFile file;
