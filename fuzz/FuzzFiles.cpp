@@ -4,6 +4,8 @@
 #include "kb/Cp1252.h"
 #include "kb/QuestionFileReader.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,12 +31,15 @@ public:
             const auto temp = std::filesystem::temp_directory_path(ec);
             base = ec ? std::string("/tmp") : temp.string();
         }
-        std::string pattern = base + "/corvane-fuzz-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("corvane fuzz: cannot make a scratch folder");
+        RemoveLeftOvers(base);
+        // Named after the process: libFuzzer ends without running destructors, so a later
+        // run clears the folders of processes that are gone.
+        m_Path = base + "/" + std::string(kPrefix) + std::to_string(::getpid());
+        std::filesystem::remove_all(m_Path, ec);
+        if (!std::filesystem::create_directory(m_Path, ec)) {
+            std::fprintf(stderr, "corvane fuzz: cannot make %s\n", m_Path.c_str());
             std::abort();
         }
-        m_Path = pattern;
     }
     ~ScratchFolder() {
         std::error_code ec;
@@ -46,6 +51,27 @@ public:
     const std::string& Path() const { return m_Path; }
 
 private:
+    static constexpr std::string_view kPrefix = "corvane-fuzz-";
+
+    static void RemoveLeftOvers(const std::string& base) {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(kPrefix, 0) != 0) {
+                continue;
+            }
+            const std::string digits = name.substr(kPrefix.size());
+            if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+                continue;
+            }
+            const auto pid = static_cast<pid_t>(std::stol(digits));
+            if (::kill(pid, 0) != 0 && errno == ESRCH) {
+                std::error_code ignored;
+                std::filesystem::remove_all(entry.path(), ignored);
+            }
+        }
+    }
+
     std::string m_Path;
 };
 
