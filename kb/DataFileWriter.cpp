@@ -101,8 +101,8 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
         // never held whole in memory; nothing reaches the target before Commit.
         constexpr std::size_t kPiece = 4u << 20;
         AtomicFileWriter file(Filename);
+        // Grown as needed, not reserved: a small file should cost a small buffer.
         std::string out;
-        out.reserve(kPiece + 64 * 1024);
         std::string scratch;
         for (const auto& record : Records) {
             if (out.size() >= kPiece) {
