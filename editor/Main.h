@@ -90,7 +90,10 @@ private:
     // the order of the pairs.
     // The number of questions in the set, at most 32767.
     std::int16_t QuestionCount() const;
-    bool HasDataFile() const { return !m_DataModifier.GetDataFileName().empty(); }
+    // The data file beside the set's question set file, "" for a set without a file.
+    std::string DataFileName() const;
+    // Whether a data file lies beside the set's file at this moment.
+    bool HasDataFile() const;
     // Whether the set may be written; says why not when it may not.
     bool CheckBeforeSave();
     // The file to save to, asking for one when the set has none that exists; "" when the

@@ -42,7 +42,7 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
 }
 
 // The question set is on disk by now, so the data file no longer matches it: say so plainly.
-void WarnDataFileNotSaved(const CDataFileModifier& modifier) {
+void WarnDataFileNotSaved(const CDataFileModifier& modifier, const std::string& dataFile) {
     QString why;
     switch (modifier.GetLastProblem()) {
     case CDataFileModifier::Problem::Unshiftable:
@@ -60,14 +60,23 @@ void WarnDataFileNotSaved(const CDataFileModifier& modifier) {
         why = QStringLiteral("It could not be written.");
         break;
     }
-    Warn(QStringLiteral("Cannot Save Data File To ") +
-             QString::fromStdString(modifier.GetDataFileName()) + u'\n' + why +
+    Warn(QStringLiteral("Cannot Save Data File To ") + QString::fromStdString(dataFile) + u'\n' +
+             why +
              QStringLiteral("\nThe question set was saved, but the data file was left as it "
                             "was and no longer matches it. Saving again will try once more."),
          platform::Icon::Critical);
 }
 
 } // namespace
+
+std::string Main::DataFileName() const {
+    return m_QFileName.isEmpty() ? std::string() : kb::DataFileNameFor(m_QFileName.toStdString());
+}
+
+bool Main::HasDataFile() const {
+    const std::string dataFile = DataFileName();
+    return !dataFile.empty() && kb::FileExists(dataFile);
+}
 
 void Main::LoadQuestionsBtn_Click() {
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
@@ -188,8 +197,9 @@ void Main::SaveQuestionsBtn_Click() {
     m_SavedMsg->Initialise(m_QFileName);
     m_SavedMsg->exec();
 
-    if (m_DataModifier.IsModified() && !m_DataModifier.Save())
-        WarnDataFileNotSaved(m_DataModifier);
+    const std::string dataFile = DataFileName();
+    if (m_DataModifier.IsModified() && kb::FileExists(dataFile) && !m_DataModifier.Save(dataFile))
+        WarnDataFileNotSaved(m_DataModifier, dataFile);
 }
 
 } // namespace editor

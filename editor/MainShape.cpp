@@ -51,8 +51,7 @@ void Main::InsertMenu_Click() {
     ArrayManager::RenumberReliances(m_Questions, true, static_cast<std::int16_t>(at + 1),
                                     countBefore);
     ShowQuestion(CurrentQuestion());
-    if (HasDataFile())
-        m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1), countBefore);
+    m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1));
 }
 
 void Main::DeleteMenu_Click() {
@@ -85,8 +84,7 @@ void Main::DeleteMenu_Click() {
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, m_CurrentQ))
         --m_CurrentQ;
     ShowQuestion(CurrentQuestion());
-    if (HasDataFile())
-        m_DataModifier.DeleteQuestion(d, countBefore);
+    m_DataModifier.DeleteQuestion(d);
 }
 
 void Main::QuestionsMenuNew_Click() {

@@ -67,6 +67,12 @@ std::string QuestionFileWriter::TypeToText(std::int16_t T) {
 }
 
 bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& Filename) const {
+    std::string bytes;
+    return Compose(QArr, bytes) && kb::WriteFileAtomically(Filename, bytes);
+}
+
+bool QuestionFileWriter::Compose(const kb::QuestionArray& QArr, std::string& bytes) const {
+    bytes.clear();
     // Only trailing empty questions are left out: stopping at an empty question in the
     // middle would drop every question after it.
     std::size_t count = QArr.size();
@@ -83,11 +89,7 @@ bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& 
     for (std::size_t i = 0; i < count; ++i) {
         WriteBlock(QArr[i] ? *QArr[i] : blank, &TypeToText, text);
     }
-    std::string bytes;
-    if (!kb::Utf8ToCp1252(text, bytes)) {
-        return false;
-    }
-    return kb::WriteFileAtomically(Filename, bytes);
+    return kb::Utf8ToCp1252(text, bytes);
 }
 
 } // namespace editor

@@ -16,6 +16,8 @@ public:
     // replaced whole or not at all; False when it could not be written or a text holds a
     // character that Windows-1252 cannot hold.
     bool Save(const kb::QuestionArray& QArr, const std::string& Filename) const;
+    // The bytes Save writes; False when the set cannot be written (as for Save).
+    bool Compose(const kb::QuestionArray& QArr, std::string& bytes) const;
 
 private:
     static std::string TypeToText(std::int16_t T);
