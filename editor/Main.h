@@ -7,8 +7,7 @@
 // and deletes questions and starts a new set, keeping reliances and the data file in step.
 
 #include "dialogs/ProgramWindow.h"
-#include "editor/CDataFileModifier.h"
-#include "editor/QuestionFileWriter.h"
+#include "editor/CSetSaver.h"
 #include "kb/CQuestion.h"
 
 #include <QString>
@@ -106,8 +105,9 @@ private:
     std::int16_t m_CurrentQ = 0;
     kb::QuestionArray m_Questions;
     QString m_QFileName;
-    QuestionFileWriter m_QWriter;
-    CDataFileModifier m_DataModifier;
+    // Writes the set and the data file beside it as one step, and notes the insertions and
+    // deletions the data file must follow.
+    CSetSaver m_Saver;
 
     // Windows of the program besides this one, made on first use.
     QWidget* m_Splash = nullptr;

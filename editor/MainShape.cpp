@@ -51,7 +51,7 @@ void Main::InsertMenu_Click() {
     ArrayManager::RenumberReliances(m_Questions, true, static_cast<std::int16_t>(at + 1),
                                     countBefore);
     ShowQuestion(CurrentQuestion());
-    m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1));
+    m_Saver.Modifier().InsertQuestion(static_cast<std::int16_t>(at + 1));
 }
 
 void Main::DeleteMenu_Click() {
@@ -84,7 +84,7 @@ void Main::DeleteMenu_Click() {
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, m_CurrentQ))
         --m_CurrentQ;
     ShowQuestion(CurrentQuestion());
-    m_DataModifier.DeleteQuestion(d);
+    m_Saver.Modifier().DeleteQuestion(d);
 }
 
 void Main::QuestionsMenuNew_Click() {
@@ -96,7 +96,7 @@ void Main::QuestionsMenuNew_Click() {
     m_CurrentQ = 0;
     m_QFileName.clear();
     platform::SetQuestionSetFile(QString());
-    m_DataModifier = CDataFileModifier();
+    m_Saver.NewSet();
     FirstBtn_Click();
 }
 

@@ -16,8 +16,12 @@ class KnowledgeBaseLock {
 public:
     static constexpr const char* kFileName = ".corvane.lock";
 
+    // A save holds it alone; a load shares it with other loads, so that it never reads a
+    // question set and a data file from two different saves.
+    enum class Mode { Save, Load };
+
     // Takes the lock of the folder that holds file, waiting for it at most wait.
-    explicit KnowledgeBaseLock(const std::string& file,
+    explicit KnowledgeBaseLock(const std::string& file, Mode mode = Mode::Save,
                                std::chrono::milliseconds wait = std::chrono::seconds(5));
     ~KnowledgeBaseLock();
     KnowledgeBaseLock(const KnowledgeBaseLock&) = delete;

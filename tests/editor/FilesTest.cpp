@@ -129,8 +129,10 @@ TEST_F(HalvetTest, FailedWriteIsReportedWithoutNoticeAndLeavesTheDataFile) {
     m_Script.Clear();
     m_Script.QueueFileName(unwritable);
     Click("SaveQuestionsBtn");
-    EXPECT_EQ(m_Script.MessageTexts(),
-              QStringList{QStringLiteral("Cannot Save Questions To ") + unwritable});
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("Cannot Save Questions To ") +
+                                                      unwritable +
+                                                      QStringLiteral("\nNo such file")));
     EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
     EXPECT_EQ(ReadBytes(Path("set.dat")), dataBefore);
 }
@@ -194,8 +196,9 @@ TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
     EXPECT_EQ(ReadBytes(Path("set.dat")), once);
 }
 
-// Records written to the data file while the set was open survive the set's save; a data
-// file that can no longer be rewritten is named, and the set is still saved.
+// Records written to the data file while the set was open survive the set's save, once the
+// user agreed to renumber a data file that changed on disk; a data file gone meanwhile is
+// not made anew.
 TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     WriteSet(Path("set.qst"), 3);
     WriteData(Path("set.dat"), 3);
@@ -207,11 +210,16 @@ TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     const QByteArray third = ReadBytes(Path("set.dat")).replace("SECOND", "THIRD");
     WriteBytes(Path("set.dat"), ReadBytes(Path("set.dat")) + third.mid(third.indexOf("[THIRD]")));
     m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
     SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(
+        QStringLiteral("The data file changed on disk since Halvet read or last saved the set:\n") +
+        Path("set.dat")));
+    EXPECT_EQ(m_Script.MessageBoxes()[0].buttons, platform::Buttons::YesNoDefaultNo);
     const QByteArray saved = ReadBytes(Path("set.dat"));
     EXPECT_EQ(saved.count("Question 4="), 3);
     EXPECT_TRUE(saved.contains("[THIRD]"));
-    EXPECT_TRUE(m_Script.MessageBoxes().empty());
 
     m_Script.QueueAnswer(Answer::Yes);
     Trigger("InsertMenu");
@@ -219,6 +227,7 @@ TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     ASSERT_TRUE(QFile::remove(Path("set.dat")));
     m_Script.Clear();
     SaveWithNotice();
+    EXPECT_TRUE(m_Script.MessageBoxes().empty()) << "no data file, nothing to renumber";
     EXPECT_EQ(ReadBack(Path("set.qst")).size(), 5u);
     EXPECT_FALSE(QFile::exists(Path("set.dat")));
 }
@@ -241,9 +250,13 @@ TEST_F(HalvetTest, DataFileLineOfSeveralItemsIsNamed) {
     m_Script.QueueAnswer(Answer::Yes);
     Trigger("InsertMenu");
     Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
-    SaveWithNotice();
-    ASSERT_EQ(m_Script.MessageTexts().size(), 2); // the insertion's question, then the failure
+    const QByteArray set = ReadBytes(Path("set.qst"));
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageTexts().size(), 2); // the insertion's question, then the refusal
+    EXPECT_TRUE(m_Script.MessageTexts()[1].startsWith(QStringLiteral("Cannot Save Data File To ") +
+                                                      Path("set.dat")));
     EXPECT_TRUE(m_Script.MessageTexts()[1].contains(
         QStringLiteral("Line 3 of it holds a question's responses together with other items")));
     EXPECT_EQ(ReadBytes(Path("set.dat")), data);
+    EXPECT_EQ(ReadBytes(Path("set.qst")), set) << "neither file is saved";
 }
