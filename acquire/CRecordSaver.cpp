@@ -27,7 +27,7 @@ CRecordSaver::Outcome CRecordSaver::Save(const kb::RecordArray& records, std::in
     Stamps seen = m_Stamps;
     bool partlyReadAccepted = false;
     for (;;) {
-        kb::KnowledgeBaseLock lock(m_DataFile);
+        kb::KnowledgeBaseLock lock(m_DataFile, kb::KnowledgeBaseLock::Mode::Save, m_LockWait);
         if (!lock.Held()) {
             m_Error = lock.Error();
             return lock.Busy() ? Outcome::Busy : Outcome::Failed;

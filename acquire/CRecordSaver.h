@@ -3,6 +3,7 @@
 #include "kb/CRecord.h"
 #include "kb/FileIO.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,8 +43,11 @@ public:
     // Why the last Save failed (an errno), 0 when it did not.
     int LastError() const { return m_Error; }
     const std::string& DataFile() const { return m_DataFile; }
+    // How long a save waits for another program's save to end before it gives up.
+    void SetLockWait(std::chrono::milliseconds wait) { m_LockWait = wait; }
 
 private:
+    std::chrono::milliseconds m_LockWait = std::chrono::seconds(5);
     struct Stamps {
         kb::FileStamp questionSet;
         kb::FileStamp dataFile;

@@ -71,7 +71,7 @@ CSetSaver::Outcome CSetSaver::Save(const kb::QuestionArray& QArr, const std::str
     for (;;) {
         // From the last look at the files through the moment the new ones take their
         // place, no other program's save can come between.
-        kb::KnowledgeBaseLock lock(path);
+        kb::KnowledgeBaseLock lock(path, kb::KnowledgeBaseLock::Mode::Save, m_LockWait);
         if (!lock.Held()) {
             if (lock.Busy()) {
                 m_Failure = {Which::QuestionSet, path,

@@ -5,6 +5,7 @@
 #include "kb/CQuestion.h"
 #include "kb/FileIO.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -55,9 +56,12 @@ public:
     // Saved both files are as they were and the noted changes keep waiting.
     Outcome Save(const kb::QuestionArray& QArr, const std::string& path, const Ask& ask);
     const Failure& LastFailure() const { return m_Failure; }
+    // How long a save waits for another program's save to end before it gives up.
+    void SetLockWait(std::chrono::milliseconds wait) { m_LockWait = wait; }
     const std::string& Base() const { return m_Base; }
 
 private:
+    std::chrono::milliseconds m_LockWait = std::chrono::seconds(5);
     struct Stamps {
         kb::FileStamp questionSet;
         kb::FileStamp dataFile;
