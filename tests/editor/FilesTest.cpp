@@ -1,4 +1,5 @@
 #include "HalvetFixture.h"
+#include "editor/CSetSaver.h"
 
 #include <QTest>
 
@@ -259,4 +260,94 @@ TEST_F(HalvetTest, DataFileLineOfSeveralItemsIsNamed) {
         QStringLiteral("Line 3 of it holds a question's responses together with other items")));
     EXPECT_EQ(ReadBytes(Path("set.dat")), data);
     EXPECT_EQ(ReadBytes(Path("set.qst")), set) << "neither file is saved";
+}
+
+// One knowledge base, two programs. A data file Drosk made after the set was saved is
+// renumbered by the next save that inserts a question; the insertion warns of it.
+TEST_F(HalvetTest, ADataFileMadeSinceTheSetWasSavedIsRenumbered) {
+    MakeMain();
+    Fill(QStringLiteral("KE 1"), QStringLiteral("User 1"),
+         {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.QueueFileName(Path("set.qst"));
+    SaveWithNotice();
+    WriteData(Path("set.dat"), 1); // Drosk saves its records
+
+    m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("WARNING: A data file")));
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.QueueAnswer(Answer::Yes); // save over the data file Drosk wrote since
+    SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageTexts().size(), 2);
+    EXPECT_TRUE(m_Script.MessageTexts()[1].startsWith(QStringLiteral("The data file changed")));
+    EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1"}));
+    EXPECT_EQ(ReadBack(Path("set.qst"))[1]->GetKEQ(), "KE 1");
+}
+
+// A second Halvet on the same set asks before saving its stale questions over the first's
+// (No by default): nothing is written, and its changes stay in the window.
+TEST_F(HalvetTest, ASecondHalvetAsksBeforeSavingOverTheFirst) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    MakeMain();
+    Load(Path("set.qst"));
+
+    editor::CSetSaver first; // the other Halvet inserts a first question and saves
+    first.Loaded(Path("set.qst").toStdString());
+    kb::QuestionArray set = ReadBack(Path("set.qst"));
+    set.insert(set.begin(), set[1]);
+    first.Modifier().InsertQuestion(1);
+    ASSERT_EQ(first.Save(set, Path("set.qst").toStdString(), [](const auto&) { return true; }),
+              editor::CSetSaver::Outcome::Saved);
+    const QByteArray setSaved = ReadBytes(Path("set.qst"));
+    const QByteArray dataSaved = ReadBytes(Path("set.dat"));
+
+    m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
+    Click("LastBtn");
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 2u);
+    const auto& asked = m_Script.MessageBoxes()[1];
+    EXPECT_TRUE(asked.text.startsWith(
+        QStringLiteral("The question set changed on disk since Halvet read or last saved it:\n") +
+        Path("set.qst")));
+    EXPECT_TRUE(asked.text.endsWith(QStringLiteral("Save Questions anyway?")));
+    EXPECT_EQ(asked.buttons, platform::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(ReadBytes(Path("set.qst")), setSaved);
+    EXPECT_EQ(ReadBytes(Path("set.dat")), dataSaved);
+    EXPECT_EQ(QuestionNo(), QStringLiteral("3")) << "the window keeps its changes";
+}
+
+// The question set is not saved before the data file is known to follow it: with the data
+// file read-only, neither is written, the message names it and says why, and the set
+// stays in the window; once it can be written, the next save brings both into step.
+TEST_F(HalvetTest, ADataFileThatCannotFollowStopsTheWholeSave) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    const QByteArray setBefore = ReadBytes(Path("set.qst"));
+    const QByteArray dataBefore = ReadBytes(Path("set.dat"));
+    QFile::setPermissions(Path("set.dat"), QFile::ReadOwner);
+    MakeMain();
+    Load(Path("set.qst"));
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.Clear();
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("Cannot Save Data File To ") +
+                                                      Path("set.dat") + u'\n'));
+    EXPECT_TRUE(m_Script.MessageTexts()[0].contains(QStringLiteral("Permission denied")));
+    EXPECT_EQ(ReadBytes(Path("set.qst")), setBefore);
+    EXPECT_EQ(ReadBytes(Path("set.dat")), dataBefore);
+
+    QFile::setPermissions(Path("set.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    SaveWithNotice();
+    EXPECT_EQ(ReadBack(Path("set.qst")).size(), 4u);
+    EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1", "2", "3"}));
 }
