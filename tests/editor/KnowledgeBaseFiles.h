@@ -36,12 +36,23 @@ inline kb::QuestionArray Questions(const std::vector<std::string>& wordings) {
     return questions;
 }
 
-// The levels a record gives a question: the question's tag and the record's.
+// The levels a record gives a question: the question's tag, the record's, and a value the
+// record may change.
 struct Answer {
     int question = 0;
     int record = 0;
+    int value = 0;
     bool operator==(const Answer&) const = default;
 };
+
+// Slots 0 to 2 of a response hold an answer.
+inline void Put(kb::CRecord& record, std::size_t question, const Answer& answer) {
+    kb::CResponses* responses = nullptr;
+    record.GetResponses(static_cast<std::int16_t>(question), responses);
+    responses->SetResponse(0, static_cast<std::int16_t>(answer.question));
+    responses->SetResponse(1, static_cast<std::int16_t>(answer.record));
+    responses->SetResponse(2, static_cast<std::int16_t>(answer.value));
+}
 
 // Records named R<tag>, answering question i (0-based) of wordings with that wording's
 // tag (tags: a wording's number in the whole test, so inserted questions keep theirs).
@@ -53,10 +64,7 @@ inline kb::RecordArray Records(const std::vector<int>& recordTags, const std::ve
         auto record = std::make_shared<kb::CRecord>();
         record->SetName("R" + std::to_string(r));
         for (std::size_t i = 0; i < tags.size(); ++i) {
-            kb::CResponses* responses = nullptr;
-            record->GetResponses(static_cast<std::int16_t>(i), responses);
-            responses->SetResponse(0, static_cast<std::int16_t>(tags[i]));
-            responses->SetResponse(1, static_cast<std::int16_t>(r));
+            Put(*record, i, {tags[i], r, 0});
         }
         records.push_back(record);
     }
@@ -94,7 +102,7 @@ inline Read ReadKnowledgeBase(const std::string& questionSet) {
         for (std::size_t i = 0; i < questions.size(); ++i) {
             const kb::CResponses* r = nullptr;
             record->GetResponses(static_cast<std::int16_t>(i), r);
-            answers[read.wordings[i]] = {r->GetResponse(0), r->GetResponse(1)};
+            answers[read.wordings[i]] = {r->GetResponse(0), r->GetResponse(1), r->GetResponse(2)};
         }
     }
     kb::g_NumQuestions = before;
