@@ -98,10 +98,16 @@ double ImportanceFromItem(std::string_view item) {
     return 1.0;
 }
 
-// The number of questions a file of `items` items holds: rounded to the nearest whole
-// number, a half to even.
-long QuestionsFor(long items, long /*lastFilled*/) {
+// The number of questions a file of `items` items holds, the last of them holding text
+// being item lastFilled. The count is rounded to the nearest whole number, a half to even;
+// but empty items after the last text (blank lines at the end of a hand-made file) count
+// only as far as they complete its block, so that no number of them starts a question.
+long QuestionsFor(long items, long lastFilled) {
     constexpr long kBlock = QuestionFileReader::kItemsPerQuestion;
+    const long completing = (kBlock - lastFilled % kBlock) % kBlock;
+    if (items - lastFilled >= completing) {
+        return (lastFilled + completing) / kBlock;
+    }
     long n = items / kBlock;
     const long rest = items % kBlock;
     if (rest * 2 > kBlock || (rest * 2 == kBlock && n % 2 == 1)) {

@@ -165,6 +165,15 @@ TEST_F(DroskTest, BlankLinesAfterTheLastQuestionStillLoad) {
     WriteFile(QStringLiteral("stray.qst"), whole + "\r\nstray\r\n");
     Load(Path(QStringLiteral("stray.qst")));
     EXPECT_EQ(Messages(), QStringList({"Cannot Read Question File: Check Format"}));
+
+    // Half a block or more of them starts no question of its own.
+    for (int blank : {9, 10, 40}) {
+        m_Script.Clear();
+        WriteFile(QStringLiteral("blank.qst"), whole + QByteArray("\r\n").repeated(blank));
+        Load(set);
+        EXPECT_TRUE(Messages().isEmpty()) << blank;
+        EXPECT_EQ(kb::g_NumQuestions, 2) << blank;
+    }
 }
 
 TEST_F(DroskTest, PartlyReadDataFileIsReportedThenUsed) {

@@ -311,6 +311,39 @@ TEST_F(QuestionFileReaderTest, ExactlyTheItemLimitIsAccepted) {
     EXPECT_EQ(kb::g_NumQuestions, 3);
 }
 
+// However many blank lines follow the last question, they start no question of their
+// own: every question is read and only blank items are left over.
+TEST_F(QuestionFileReaderTest, BlankLinesAfterTheLastQuestionLoseNothing) {
+    const std::string three = Join(ExampleLines()) + Join(ExampleLines()) + Join(ExampleLines());
+    auto emptyImportance = ExampleLines();
+    emptyImportance[17] = ""; // the block's own last item is empty too
+    const std::string endsEmpty =
+        Join(ExampleLines()) + Join(ExampleLines()) + Join(emptyImportance);
+    for (const std::string& set : {three, endsEmpty}) {
+        for (int blank : {1, 8, 9, 10, 17, 18, 27, 500}) {
+            SCOPED_TRACE(blank);
+            std::string tail;
+            for (int i = 0; i < blank; ++i) {
+                tail += i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "   \n" : ",\r\n";
+            }
+            QuestionArray questions;
+            EXPECT_FALSE(ReadBytes(set + tail, questions));
+            EXPECT_TRUE(m_Reader.OnlyBlankLeftOver());
+            EXPECT_EQ(m_Reader.QuestionCount(), 3);
+            EXPECT_EQ(kb::g_NumQuestions, 3);
+            ASSERT_EQ(questions.size(), 3u);
+            EXPECT_EQ(questions[2]->GetQHelp(), "nohelp.htm");
+        }
+    }
+    // Half a question followed by blank lines is still half a question: text is lost.
+    const auto block = ExampleLines();
+    const std::vector<std::string> half(block.begin(), block.begin() + 5);
+    QuestionArray questions;
+    EXPECT_FALSE(ReadBytes(three + Join(half) + std::string(30, '\n'), questions));
+    EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+    EXPECT_EQ(m_Reader.QuestionCount(), 3);
+}
+
 // A file that cannot be a question set is refused as soon as that shows, however large it
 // is: a sparse file of 4 GiB costs no disk, and the reader takes only a little of it.
 TEST_F(QuestionFileReaderTest, HugeFileIsRefusedAfterReadingLittleOfIt) {
