@@ -3,6 +3,7 @@
 #include "kb/AtomicFileWriter.h"
 #include "kb/FileIO.h"
 #include "kb/ItemReader.h"
+#include "kb/QuestionFileReader.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
@@ -24,8 +25,10 @@ constexpr std::size_t kOutPiece = std::size_t{4} << 20;
 constexpr std::size_t kMaxTail = std::size_t{1} << 20;
 constexpr int kAttempts = 3;
 
+// A question set, and so a data file, holds at most kMaxQuestions questions. Question
+// lines numbered outside 1 to that never move.
 bool InRange(int number) {
-    return number >= 1 && number <= CDataFileModifier::kMaxQuestions;
+    return number >= 1 && number <= kb::QuestionFileReader::kMaxQuestions;
 }
 
 // Whether a file is still the one that was read: replaced, written or touched meanwhile
@@ -340,7 +343,8 @@ bool CDataFileModifier::Save() {
     try {
         // Where each question line of the file ends up, and the inserted questions that
         // are still there after every later edit.
-        std::vector<int> finals(static_cast<std::size_t>(kMaxQuestions) + 1);
+        std::vector<int> finals(static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions) +
+                                1);
         for (std::size_t n = 0; n < finals.size(); ++n) {
             finals[n] = static_cast<int>(n);
         }
