@@ -91,6 +91,9 @@ private:
     // The number of questions in the set, at most 32767.
     std::int16_t QuestionCount() const;
     bool HasDataFile() const { return !m_DataModifier.GetDataFileName().empty(); }
+    // True, after saying why, when the set holds as many questions as a question set file
+    // can: the readers would refuse a file with one more.
+    bool RefuseAnotherQuestion();
     // Whether the set may be written; says why not when it may not.
     bool CheckBeforeSave();
     // The file to save to, asking for one when the set has none that exists; "" when the
