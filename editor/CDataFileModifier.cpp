@@ -3,6 +3,7 @@
 #include "kb/AtomicFileWriter.h"
 #include "kb/FileIO.h"
 #include "kb/ItemReader.h"
+#include "kb/QuestionFileReader.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
@@ -25,8 +26,10 @@ constexpr std::size_t kOutPiece = std::size_t{4} << 20;
 constexpr std::size_t kMaxTail = std::size_t{1} << 20;
 constexpr int kAttempts = 3;
 
+// A question set, and so a data file, holds at most kMaxQuestions questions. Question
+// lines numbered outside 1 to that never move.
 bool InRange(int number) {
-    return number >= 1 && number <= CDataFileModifier::kMaxQuestions;
+    return number >= 1 && number <= kb::QuestionFileReader::kMaxQuestions;
 }
 
 // Whether a file is still the one that was read: replaced, written or touched meanwhile
@@ -312,7 +315,7 @@ bool CDataFileModifier::Init(const std::string& path) {
 }
 
 void CDataFileModifier::Note(bool insert, std::int16_t QNo) {
-    if (QNo >= 1 && QNo <= kMaxQuestions) {
+    if (QNo >= 1 && QNo <= kb::QuestionFileReader::kMaxQuestions) {
         m_Edits.push_back({insert, QNo});
     }
 }
@@ -393,7 +396,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
 
     // Where each question line ends up, and the inserted questions still there after every
     // later edit. An edit beyond the file's questions changes nothing in it.
-    std::vector<int> finals(static_cast<std::size_t>(kMaxQuestions) + 1);
+    std::vector<int> finals(static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions) + 1);
     for (std::size_t n = 0; n < finals.size(); ++n) {
         finals[n] = static_cast<int>(n);
     }

@@ -20,10 +20,6 @@ namespace editor {
 // Nothing of the file is held in memory beyond the piece being read.
 class CDataFileModifier {
 public:
-    // The most questions a question set, and so a data file, can hold. Question lines
-    // numbered outside 1 to this never move.
-    static constexpr std::int16_t kMaxQuestions = 1820;
-
     // Why the last Prepare wrote nothing.
     enum class Problem {
         None,

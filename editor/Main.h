@@ -93,6 +93,9 @@ private:
     std::string DataFileName() const;
     // Whether a data file lies beside the set's file at this moment.
     bool HasDataFile() const;
+    // True, after saying why, when the set holds as many questions as a question set file
+    // can: the readers would refuse a file with one more.
+    bool RefuseAnotherQuestion();
     // Whether the set may be written; says why not when it may not.
     bool CheckBeforeSave();
     // The file to save to, asking for one when the set has none that exists; "" when the

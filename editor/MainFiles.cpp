@@ -172,6 +172,15 @@ bool Main::CheckBeforeSave() {
                  .arg(firstEmpty - m_Questions.begin() + 1));
         return false;
     }
+    // Said here, before anything is written: the writer would refuse the set.
+    if (const std::size_t count = QuestionFileWriter::QuestionsToWrite(m_Questions);
+        count > static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions)) {
+        Warn(QStringLiteral("A question set holds at most %1 questions, and this one has %2: "
+                            "delete questions before saving")
+                 .arg(kb::QuestionFileReader::kMaxQuestions)
+                 .arg(count));
+        return false;
+    }
     const auto cannotKeep = std::find_if(m_Questions.begin(), lastFilled.base(),
                                          [](const auto& q) { return HoldsTextFileCannotKeep(*q); });
     if (cannotKeep != lastFilled.base()) {

@@ -36,6 +36,8 @@ std::int16_t Main::QuestionCount() const {
 }
 
 void Main::InsertMenu_Click() {
+    if (RefuseAnotherQuestion())
+        return;
     const bool confirmed =
         HasDataFile() ? Confirmed(kInsertWarning, platform::Icon::Exclamation, kConfirmTitle)
                       : Confirmed(QStringLiteral("Confirm Question Insertion"),

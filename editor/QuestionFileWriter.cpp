@@ -62,6 +62,16 @@ void WriteBlock(const kb::CQuestion& q, std::string (*typeToText)(std::int16_t),
 
 } // namespace
 
+std::size_t QuestionFileWriter::QuestionsToWrite(const kb::QuestionArray& QArr) {
+    // Only trailing empty questions are left out: stopping at an empty question in the
+    // middle would drop every question after it.
+    std::size_t count = QArr.size();
+    while (count > 0 && (!QArr[count - 1] || QArr[count - 1]->IsEmpty())) {
+        --count;
+    }
+    return count;
+}
+
 std::string QuestionFileWriter::TypeToText(std::int16_t T) {
     return T == 0 ? "Single" : "Multiple";
 }
@@ -73,15 +83,9 @@ bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& 
 
 bool QuestionFileWriter::Compose(const kb::QuestionArray& QArr, std::string& bytes) const {
     bytes.clear();
-    // Only trailing empty questions are left out: stopping at an empty question in the
-    // middle would drop every question after it.
-    std::size_t count = QArr.size();
-    while (count > 0 && (!QArr[count - 1] || QArr[count - 1]->IsEmpty())) {
-        --count;
-    }
-    // Eighteen items a question: a set the readers would refuse as too long is not
-    // written over a readable file.
-    if (static_cast<long>(count) * 18 > kb::QuestionFileReader::kMaxItems) {
+    const std::size_t count = QuestionsToWrite(QArr);
+    // A set the readers would refuse as too long is not written over a readable file.
+    if (count > static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions)) {
         return false;
     }
     std::string text;

@@ -172,6 +172,27 @@ TEST_F(HalvetTest, PartlyReadSetKeepsItsWholeQuestions) {
     EXPECT_EQ(QuestionNo(), QStringLiteral("1"));
 }
 
+// The readers' limit is 32767 items: 1820 questions and blank lines up to it load whole,
+// one item more is refused and the set held before stays.
+TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
+    const int most = kb::QuestionFileReader::kMaxQuestions;
+    WriteSet(Path("most.qst"), most);
+    const QByteArray set = ReadBytes(Path("most.qst"));
+    WriteBytes(Path("most.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n"); // 32767 items
+    WriteBytes(Path("over.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    MakeMain();
+    Load(Path("most.qst"));
+    EXPECT_TRUE(m_Script.MessageTexts().isEmpty());
+    Click("LastBtn");
+    EXPECT_EQ(QuestionNo(), QString::number(most));
+    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+
+    Load(Path("over.qst"));
+    EXPECT_EQ(m_Script.MessageTexts(),
+              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
+    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+}
+
 TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
     WriteSet(Path("set.qst"), 3);
     WriteData(Path("set.dat"), 3);
