@@ -31,7 +31,7 @@ bool Confirmed(const QString& text, platform::Icon icon, const QString& title) {
 } // namespace
 
 std::int16_t Main::QuestionCount() const {
-    // Insertion sets no limit; a count past 16 bits is past every file's limit anyway.
+    // The set never passes the most a question set holds, well within 16 bits.
     return static_cast<std::int16_t>(std::min<std::size_t>(m_Questions.size(), INT16_MAX));
 }
 
