@@ -439,3 +439,42 @@ TEST_F(CDataFileModifierTest, UntidyFilesReadBackAsTheChangesSay) {
 }
 
 } // namespace
+
+namespace {
+
+// The data file changing while Halvet's save reads it: another program's save lands between
+// two pieces. The save reads the file again and keeps what was written meanwhile; a file
+// that never holds still is left as the other program wrote it, and the changes wait.
+TEST_F(CDataFileModifierTest, AFileChangedWhileItIsReadIsReadAgain) {
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 3) + Record("B", 3)));
+    CDataFileModifier m;
+    m.InsertQuestion(2);
+    int pieces = 0;
+    m.SetPieceHook([&] {
+        if (++pieces == 1) {
+            ASSERT_TRUE(
+                kb::WriteFileAtomically(m_Path, Record("A", 3) + Record("B", 3) + Record("C", 3)));
+        }
+    });
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_GT(pieces, 2) << "read again";
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4),
+              (std::vector<std::vector<int>>{{1, 0, 2, 3}, {1, 0, 2, 3}, {1, 0, 2, 3}}));
+
+    int writes = 0;
+    std::string last;
+    m.InsertQuestion(1);
+    m.SetPieceHook([&] {
+        last = Record("A", 4) + Record("W" + std::to_string(++writes), 4);
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, last));
+    });
+    EXPECT_FALSE(m.Save(m_Path));
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Changing);
+    EXPECT_EQ(Slurp(m_Path), last) << "what the other program wrote stays";
+    EXPECT_TRUE(m.IsModified());
+    m.SetPieceHook({});
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_EQ(ReadFirstLevels(m_Path, 5)[1], (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+} // namespace
