@@ -302,15 +302,28 @@ private:
 bool CDataFileModifier::Init(const std::string& path) {
     m_FirstUnshiftableLine = 0;
     try {
+        const kb::FileStamp stamp = kb::FileStamp::Of(path);
         Pass pass(nullptr, nullptr, nullptr);
         if (!kb::ReadFileByLines(path, [&](std::string_view piece) { pass.Take(piece); })) {
             return false;
         }
         pass.Finish();
         m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
+        Remember(path, stamp, pass.HighestQuestion());
         return true;
     } catch (const std::exception&) {
         return false; // out of memory
+    }
+}
+
+void CDataFileModifier::Remember(const std::string& path, const kb::FileStamp& before,
+                                 int highest) {
+    // Only a file that held still while it was read is known.
+    if (before.exists && kb::FileStamp::Of(path) == before) {
+        m_LookedOver = before;
+        m_LookedOverHighest = highest;
+    } else {
+        m_LookedOver = {};
     }
 }
 
@@ -385,14 +398,21 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
         });
     };
     // First the highest question the file holds as it is now: every question line from an
-    // edited number up to it moves, so no record ends up with two lines of one number.
-    Pass look(nullptr, nullptr, nullptr);
-    if (!read(look)) {
-        m_Problem = Problem::Unreadable;
-        m_Error = errno;
-        return nullptr;
+    // edited number up to it moves, so no record ends up with two lines of one number. A
+    // file unchanged since it was last looked over need not be read for it again.
+    const kb::FileStamp stamp = kb::FileStamp::Of(path);
+    int fileHighest = m_LookedOverHighest;
+    if (!stamp.exists || stamp != m_LookedOver) {
+        Pass look(nullptr, nullptr, nullptr);
+        if (!read(look)) {
+            m_Problem = Problem::Unreadable;
+            m_Error = errno;
+            return nullptr;
+        }
+        look.Finish();
+        fileHighest = look.HighestQuestion();
+        Remember(path, stamp, fileHighest);
     }
-    look.Finish();
 
     // Where each question line ends up, and the inserted questions still there after every
     // later edit. An edit beyond the file's questions changes nothing in it.
@@ -401,7 +421,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
         finals[n] = static_cast<int>(n);
     }
     std::vector<int> neutrals;
-    int highest = look.HighestQuestion();
+    int highest = fileHighest;
     for (const Edit& edit : m_Edits) {
         if (edit.QNo > highest) {
             continue;
@@ -428,7 +448,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
     std::erase(neutrals, 0);
     std::sort(neutrals.begin(), neutrals.end());
     bool moves = !neutrals.empty();
-    for (int n = 1; n <= look.HighestQuestion() && !moves; ++n) {
+    for (int n = 1; n <= fileHighest && !moves; ++n) {
         moves = finals[static_cast<std::size_t>(n)] != n;
     }
     if (!moves) {

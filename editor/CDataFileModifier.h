@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kb/AtomicFileWriter.h"
+#include "kb/FileIO.h"
 
 #include <cstdint>
 #include <functional>
@@ -73,6 +74,7 @@ private:
         int QNo = 0;
     };
     void Note(bool insert, std::int16_t QNo);
+    void Remember(const std::string& path, const kb::FileStamp& before, int highest);
     std::unique_ptr<kb::AtomicFileWriter> PrepareOnce(const std::string& path, bool& retry);
 
     std::vector<Edit> m_Edits;
@@ -80,6 +82,9 @@ private:
     Problem m_Problem = Problem::None;
     int m_Error = 0;
     std::function<void()> m_PieceHook;
+    // The file as last looked over, and its highest question number then.
+    kb::FileStamp m_LookedOver;
+    int m_LookedOverHighest = 0;
 };
 
 } // namespace editor
