@@ -9,6 +9,7 @@
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
 #include "kb/DataFileReader.h"
+#include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
@@ -234,9 +235,8 @@ void Main::LoadQuestions_Click() {
     // Read aside with fresh readers; only a set read whole replaces what is loaded, so a
     // failed load leaves the previous set, its records and the question count in step.
     const std::int16_t countBefore = kb::g_NumQuestions;
-    // Taken before reading, so that a change made while reading is noticed too.
-    const kb::FileStamp questionStamp = kb::FileStamp::Of(questionFile);
-    const kb::FileStamp dataStamp = kb::FileStamp::Of(dataFile);
+    // Both files are read, and stamped, while no save can come between them.
+    kb::KnowledgeBaseLock lock(questionFile, kb::KnowledgeBaseLock::Mode::Load);
     kb::QuestionFileReader questionReader;
     kb::QuestionArray questions;
     // Blank lines after the last question fail the read but hold nothing: such a set is
@@ -244,6 +244,7 @@ void Main::LoadQuestions_Click() {
     const bool whole =
         questionReader.Read(questionFile, questions) || questionReader.OnlyBlankLeftOver();
     if (!whole || questions.empty()) {
+        lock.Release();
         kb::g_NumQuestions = countBefore;
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,
@@ -253,12 +254,14 @@ void Main::LoadQuestions_Click() {
 
     kb::RecordArray records;
     // Something that cannot be opened as a file is not read whole either.
-    bool readWhole = !dataStamp.exists;
+    bool readWhole = !kb::FileStamp::Of(dataFile).exists;
     if (kb::FileExists(dataFile)) {
         kb::DataFileReader dataReader;
         dataReader.Read(dataFile, records);
         readWhole = dataReader.SkippedItems() == 0;
     }
+    m_Saver.Loaded(questionFile, readWhole);
+    lock.Release();
     if (!readWhole)
         dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), true);
     if (records.empty())
@@ -267,9 +270,6 @@ void Main::LoadQuestions_Click() {
     m_QFileName = chosen;
     platform::SetQuestionSetFile(chosen);
     m_DataFileName = QString::fromStdString(dataFile);
-    m_QuestionStamp = questionStamp;
-    m_DataStamp = dataStamp;
-    m_DataFileReadWhole = readWhole;
     m_Questions = std::move(questions);
     m_NumQuestions = static_cast<std::int16_t>(m_Questions.size());
     m_Records = std::move(records);

@@ -7,6 +7,7 @@
 // help and leaves; MainAnswers.cpp is the answer area and First, Next and Last;
 // MainRecords.cpp holds the six record commands.
 
+#include "acquire/CRecordSaver.h"
 #include "dialogs/AnswerRows.h"
 #include "dialogs/ProgramWindow.h"
 #include "kb/CQuestion.h"
@@ -92,21 +93,15 @@ private:
     void ShowQuestionAt(std::int16_t index);
     // Removes list item index of RecordName and leaves the text typed or picked as it was.
     void RemoveListItem(int index);
-    // Before Save replaces or deletes the data file: true when that loses nothing unasked,
-    // or the user said Yes to losing it.
-    bool MayReplaceDataFile();
 
     // The knowledge base and the position in it.
     kb::QuestionArray m_Questions;
     kb::RecordArray m_Records;
     QString m_QFileName;
     QString m_DataFileName;
-    // The two files as they stood when read or last written here, so that Save notices
-    // another program's changes (Halvet renumbering the questions, another Drosk saving).
-    kb::FileStamp m_QuestionStamp;
-    kb::FileStamp m_DataStamp;
-    // False while the data file on disk holds what its last read could not take in.
-    bool m_DataFileReadWhole = true;
+    // Writes or deletes the data file, asking first when that would lose what another
+    // program saved or what the last read could not take in.
+    CRecordSaver m_Saver;
     std::int16_t m_CurrentQ = 0;
     std::int16_t m_NumQuestions = 0;
     std::int16_t m_NumRecords = 0;

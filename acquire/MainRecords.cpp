@@ -18,6 +18,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <system_error>
+
 namespace acquire {
 
 namespace am = kb::ArrayManager;
@@ -143,62 +145,14 @@ void Main::DescribeRecord_Click() {
     record.SetDescription(page.toStdString());
 }
 
-bool Main::MayReplaceDataFile() {
-    const std::string dataFile = m_DataFileName.toStdString();
-    const kb::FileStamp dataNow = kb::FileStamp::Of(dataFile);
-    const kb::FileStamp questionsNow = kb::FileStamp::Of(m_QFileName.toStdString());
-    const QString outcome = m_NumRecords > 0 ? QStringLiteral("replace the data file with the "
-                                                              "records held here")
-                                             : QStringLiteral("delete the data file");
-    QString text;
-    if (dataNow != m_DataStamp || questionsNow != m_QuestionStamp) {
-        // Another program saved since: the records held here may answer questions that
-        // have moved, and what it wrote would be lost.
-        QStringList changed;
-        if (questionsNow != m_QuestionStamp)
-            changed << m_QFileName;
-        if (dataNow != m_DataStamp)
-            changed << m_DataFileName;
-        text = QStringLiteral("Changed on disk since Drosk read or last saved it:\n") +
-               changed.join(u'\n') +
-               QStringLiteral("\nSaving now would %1, losing those changes; responses may land "
-                              "on questions that have moved.\nSave Records anyway?")
-                   .arg(outcome);
-    } else if (!m_DataFileReadWhole && dataNow.exists) {
-        text = QStringLiteral("The data file could be read only in part:\n") + m_DataFileName +
-               QStringLiteral("\nSaving now would %1, losing what could not be read.\n"
-                              "Save Records anyway?")
-                   .arg(outcome);
-    }
-    if (text.isEmpty())
-        return true;
-    if (platform::MessageBox(text, platform::Buttons::YesNoDefaultNo, platform::Icon::Exclamation,
-                             platform::ProgramTitle()) != platform::Answer::Yes)
-        return false;
-    // Asked once: the set as it now stands is the one the user saves against.
-    m_QuestionStamp = questionsNow;
-    return true;
-}
-
 void Main::SaveRecord_Click() {
-    const std::string dataFile = m_DataFileName.toStdString();
-    if (m_NumRecords <= 0) {
-        if (!kb::FileStamp::Of(dataFile).exists || !MayReplaceDataFile())
-            return;
-        if (kb::FileExists(dataFile) && !QFile::remove(m_DataFileName)) {
-            Refuse(QStringLiteral("Cannot Delete ") + m_DataFileName, platform::Icon::Critical);
-            return;
-        }
-        m_DataStamp = kb::FileStamp::Of(dataFile);
-        m_DataFileReadWhole = true;
-        return;
-    }
     // Text the data file would read back as something else never reaches it.
-    for (const auto& record : m_Records) {
-        if (!kb::DataFileCanKeep(kb::RecordText::Name, record->GetName()) ||
-            !kb::DataFileCanKeep(kb::RecordText::Page, record->GetDescription())) {
+    for (std::int16_t i = 0; i < m_NumRecords; ++i) {
+        const kb::CRecord& record = *m_Records[static_cast<std::size_t>(i)];
+        if (!kb::DataFileCanKeep(kb::RecordText::Name, record.GetName()) ||
+            !kb::DataFileCanKeep(kb::RecordText::Page, record.GetDescription())) {
             Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName +
-                       QStringLiteral("\nRecord '") + QString::fromStdString(record->GetName()) +
+                       QStringLiteral("\nRecord '") + QString::fromStdString(record.GetName()) +
                        QStringLiteral("' holds text the data file cannot keep:\nno name may hold "
                                       "a comma or \"]\", and no page a comma or both \"[\" "
                                       "and \"]\""),
@@ -206,15 +160,57 @@ void Main::SaveRecord_Click() {
             return;
         }
     }
-    if (!MayReplaceDataFile())
+    const QString outcome = m_NumRecords > 0
+                                ? QStringLiteral("replace the data file with the records held here")
+                                : QStringLiteral("delete the data file");
+    const auto mayLose = [&](const CRecordSaver::Reasons& reasons) {
+        QString text;
+        if (reasons.questionSet || reasons.dataFile) {
+            // Another program saved since: the records held here may answer questions that
+            // have moved, and what it wrote would be lost.
+            QStringList changed;
+            if (reasons.questionSet)
+                changed << m_QFileName;
+            if (reasons.dataFile)
+                changed << m_DataFileName;
+            text = QStringLiteral("Changed on disk since Drosk read or last saved it:\n") +
+                   changed.join(u'\n') +
+                   QStringLiteral("\nSaving now would %1, losing those changes; responses may "
+                                  "land on questions that have moved.\nSave Records anyway?")
+                       .arg(outcome);
+        } else {
+            text = QStringLiteral("The data file could be read only in part:\n") + m_DataFileName +
+                   QStringLiteral("\nSaving now would %1, losing what could not be read.\n"
+                                  "Save Records anyway?")
+                       .arg(outcome);
+        }
+        return platform::MessageBox(text, platform::Buttons::YesNoDefaultNo,
+                                    platform::Icon::Exclamation,
+                                    platform::ProgramTitle()) == platform::Answer::Yes;
+    };
+    const auto reason = [this] {
+        return QString::fromStdString(std::generic_category().message(m_Saver.LastError()));
+    };
+    switch (m_Saver.Save(m_Records, m_NumRecords, mayLose)) {
+    case CRecordSaver::Outcome::Saved:
+        break;
+    case CRecordSaver::Outcome::Deleted:
+    case CRecordSaver::Outcome::Nothing:
+    case CRecordSaver::Outcome::Declined:
         return;
-    if (!kb::DataFileWriter().Save(m_Records, dataFile)) {
-        Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName,
+    case CRecordSaver::Outcome::Busy:
+        Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName +
+                   QStringLiteral("\nAnother program is saving this knowledge base. Nothing was "
+                                  "saved; try again in a moment."),
+               platform::Icon::Exclamation);
+        return;
+    case CRecordSaver::Outcome::Failed:
+        Refuse((m_NumRecords > 0 ? QStringLiteral("Cannot Save Records To ")
+                                 : QStringLiteral("Cannot Delete ")) +
+                   m_DataFileName + u'\n' + reason() + u'.',
                platform::Icon::Critical);
         return;
     }
-    m_DataStamp = kb::FileStamp::Of(dataFile);
-    m_DataFileReadWhole = true;
     if (!m_SavedMsg)
         m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
     m_SavedMsg->Initialise(m_DataFileName);

@@ -19,7 +19,6 @@ namespace bench {
 // The largest sizes the formats allow.
 inline constexpr int kMaxRecords = 32767;
 inline constexpr int kRecordQuestions = 200;
-inline constexpr int kMaxQuestions = 1820; // 1820 blocks of 18 items stay within 32767 items
 
 using testsupport::ScratchDir;
 

@@ -118,7 +118,7 @@ void BM_HalvetInsertSave(benchmark::State& state) {
             } else {
                 modifier.DeleteQuestion(1);
             }
-            return modifier.IsModified() && modifier.Save();
+            return modifier.IsModified() && modifier.Save(Input().path);
         },
         g_HalvetPeakMB);
 }

@@ -8,6 +8,7 @@
 #include "dialogs/HelpUtils.h"
 #include "dialogs/ProgramShell.h"
 #include "kb/DataFileReader.h"
+#include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
@@ -194,14 +195,17 @@ void Main::LoadQuestions_Click() {
         return;
     }
 
-    // Fresh readers: a reader that fails early keeps the counts of its last read.
+    // Fresh readers: a reader that fails early keeps the counts of its last read. Both
+    // files are read while no save can come between them, so they are from one save.
     const std::int16_t countBefore = kb::g_NumQuestions;
+    kb::KnowledgeBaseLock lock(questionFile, kb::KnowledgeBaseLock::Mode::Load);
     kb::QuestionFileReader questionReader;
     kb::QuestionArray questions;
     questionReader.Read(questionFile, questions);
     const int wholeQuestions =
         std::min<int>(questionReader.QuestionCount(), static_cast<int>(questions.size()));
     if (wholeQuestions < 1) {
+        lock.Release();
         kb::g_NumQuestions = countBefore;
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,
@@ -215,6 +219,7 @@ void Main::LoadQuestions_Click() {
     kb::DataFileReader dataReader;
     kb::RecordArray records;
     dataReader.Read(dataFile, records);
+    lock.Release();
     if (dataReader.SkippedItems() > 0)
         dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), false);
 

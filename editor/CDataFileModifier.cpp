@@ -3,9 +3,11 @@
 #include "kb/AtomicFileWriter.h"
 #include "kb/FileIO.h"
 #include "kb/ItemReader.h"
+#include "kb/QuestionFileReader.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <exception>
 #include <string_view>
@@ -24,8 +26,10 @@ constexpr std::size_t kOutPiece = std::size_t{4} << 20;
 constexpr std::size_t kMaxTail = std::size_t{1} << 20;
 constexpr int kAttempts = 3;
 
+// A question set, and so a data file, holds at most kMaxQuestions questions. Question
+// lines numbered outside 1 to that never move.
 bool InRange(int number) {
-    return number >= 1 && number <= CDataFileModifier::kMaxQuestions;
+    return number >= 1 && number <= kb::QuestionFileReader::kMaxQuestions;
 }
 
 // Whether a file is still the one that was read: replaced, written or touched meanwhile
@@ -296,15 +300,13 @@ private:
 };
 
 bool CDataFileModifier::Init(const std::string& path) {
-    *this = CDataFileModifier();
+    m_FirstUnshiftableLine = 0;
     try {
         Pass pass(nullptr, nullptr, nullptr);
         if (!kb::ReadFileByLines(path, [&](std::string_view piece) { pass.Take(piece); })) {
             return false;
         }
         pass.Finish();
-        m_DataFileName = path;
-        m_FileQuestions = pass.HighestQuestion();
         m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
         return true;
     } catch (const std::exception&) {
@@ -312,99 +314,140 @@ bool CDataFileModifier::Init(const std::string& path) {
     }
 }
 
-void CDataFileModifier::Note(bool insert, std::int16_t QNo, std::int16_t countBefore) {
-    // Lines beyond the set's questions (a stray "Question 32767=") stay where they are.
-    const int last = std::min<int>(m_FileQuestions, countBefore);
-    if (m_DataFileName.empty() || QNo < 1 || QNo > last) {
-        return;
-    }
-    m_Edits.push_back({insert, QNo, last});
-    if (last == m_FileQuestions) {
-        m_FileQuestions += insert ? 1 : -1;
+void CDataFileModifier::Note(bool insert, std::int16_t QNo) {
+    if (QNo >= 1 && QNo <= kb::QuestionFileReader::kMaxQuestions) {
+        m_Edits.push_back({insert, QNo});
     }
 }
 
-void CDataFileModifier::InsertQuestion(std::int16_t QNo, std::int16_t countBefore) {
-    Note(true, QNo, countBefore);
+void CDataFileModifier::InsertQuestion(std::int16_t QNo) {
+    Note(true, QNo);
 }
 
-void CDataFileModifier::DeleteQuestion(std::int16_t QNo, std::int16_t countBefore) {
-    Note(false, QNo, countBefore);
+void CDataFileModifier::DeleteQuestion(std::int16_t QNo) {
+    Note(false, QNo);
 }
 
-bool CDataFileModifier::Save() {
-    m_Problem = Problem::None;
-    if (m_Edits.empty()) {
+bool CDataFileModifier::Save(const std::string& path) {
+    auto writer = Prepare(path);
+    if (writer == nullptr) {
+        if (m_Problem != Problem::None) {
+            return false;
+        }
+        Done();
         return true;
     }
-    try {
-        // Where each question line of the file ends up, and the inserted questions that
-        // are still there after every later edit.
-        std::vector<int> finals(static_cast<std::size_t>(kMaxQuestions) + 1);
-        for (std::size_t n = 0; n < finals.size(); ++n) {
-            finals[n] = static_cast<int>(n);
-        }
-        std::vector<int> neutrals;
-        for (const Edit& edit : m_Edits) {
-            const auto apply = [&edit](int& number) {
-                if (number == 0) {
-                    return;
-                }
-                if (edit.Insert) {
-                    number += number >= edit.QNo && number <= edit.Last ? 1 : 0;
-                } else if (number == edit.QNo) {
-                    number = 0;
-                } else {
-                    number -= number > edit.QNo && number <= edit.Last ? 1 : 0;
-                }
-            };
-            std::for_each(finals.begin() + 1, finals.end(), apply);
-            std::for_each(neutrals.begin(), neutrals.end(), apply);
-            if (edit.Insert) {
-                neutrals.push_back(edit.QNo);
-            }
-        }
-        std::erase(neutrals, 0);
-        std::sort(neutrals.begin(), neutrals.end());
-        neutrals.erase(std::unique(neutrals.begin(), neutrals.end()), neutrals.end());
+    if (!writer->Commit()) {
+        m_Problem = Problem::Unwritable;
+        m_Error = writer->Error();
+        return false;
+    }
+    Done();
+    return true;
+}
 
+std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::Prepare(const std::string& path) {
+    m_Problem = Problem::None;
+    m_Error = 0;
+    if (m_Edits.empty()) {
+        return nullptr;
+    }
+    try {
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
             bool retry = false;
-            if (SaveOnce(finals, neutrals, retry)) {
-                m_Edits.clear();
-                return true;
-            }
-            if (!retry) {
-                return false;
+            auto writer = PrepareOnce(path, retry);
+            if (writer != nullptr || !retry) {
+                return writer;
             }
         }
         m_Problem = Problem::Changing;
-        return false;
     } catch (const std::exception&) {
         m_Problem = Problem::Unwritable; // out of memory: nothing was written
-        return false;
+        m_Error = ENOMEM;
     }
+    return nullptr;
 }
 
-bool CDataFileModifier::SaveOnce(const std::vector<int>& finals, const std::vector<int>& neutrals,
-                                 bool& retry) {
+std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::string& path,
+                                                                     bool& retry) {
     struct stat before {};
-    if (::stat(m_DataFileName.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) {
+    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) {
         m_Problem = Problem::Unreadable;
-        return false;
+        m_Error = errno;
+        return nullptr;
     }
-    kb::AtomicFileWriter writer(m_DataFileName);
-    Pass pass(&finals, &neutrals, &writer);
-    if (!kb::ReadFileByLines(m_DataFileName, [&](std::string_view piece) { pass.Take(piece); })) {
+    const auto read = [&](Pass& pass) {
+        return kb::ReadFileByLines(path, [&](std::string_view piece) {
+            pass.Take(piece);
+            if (m_PieceHook) {
+                m_PieceHook();
+            }
+        });
+    };
+    // First the highest question the file holds as it is now: every question line from an
+    // edited number up to it moves, so no record ends up with two lines of one number.
+    Pass look(nullptr, nullptr, nullptr);
+    if (!read(look)) {
         m_Problem = Problem::Unreadable;
-        return false;
+        m_Error = errno;
+        return nullptr;
+    }
+    look.Finish();
+
+    // Where each question line ends up, and the inserted questions still there after every
+    // later edit. An edit beyond the file's questions changes nothing in it.
+    std::vector<int> finals(static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions) + 1);
+    for (std::size_t n = 0; n < finals.size(); ++n) {
+        finals[n] = static_cast<int>(n);
+    }
+    std::vector<int> neutrals;
+    int highest = look.HighestQuestion();
+    for (const Edit& edit : m_Edits) {
+        if (edit.QNo > highest) {
+            continue;
+        }
+        const auto apply = [&edit](int& number) {
+            if (number == 0) {
+                return;
+            }
+            if (edit.Insert) {
+                number += number >= edit.QNo ? 1 : 0;
+            } else if (number == edit.QNo) {
+                number = 0;
+            } else {
+                number -= number > edit.QNo ? 1 : 0;
+            }
+        };
+        std::for_each(finals.begin() + 1, finals.end(), apply);
+        std::for_each(neutrals.begin(), neutrals.end(), apply);
+        if (edit.Insert) {
+            neutrals.push_back(edit.QNo);
+        }
+        highest += edit.Insert ? 1 : -1;
+    }
+    std::erase(neutrals, 0);
+    std::sort(neutrals.begin(), neutrals.end());
+    bool moves = !neutrals.empty();
+    for (int n = 1; n <= look.HighestQuestion() && !moves; ++n) {
+        moves = finals[static_cast<std::size_t>(n)] != n;
+    }
+    if (!moves) {
+        return nullptr; // every change lay beyond the file's questions: nothing to write
+    }
+
+    auto writer = std::make_unique<kb::AtomicFileWriter>(path);
+    Pass pass(&finals, &neutrals, writer.get());
+    if (!read(pass)) {
+        m_Problem = Problem::Unreadable;
+        m_Error = errno;
+        return nullptr;
     }
     const bool written = pass.Finish();
     struct stat after {};
-    if (::stat(m_DataFileName.c_str(), &after) != 0 || !SameFile(before, after)) {
+    if (::stat(path.c_str(), &after) != 0 || !SameFile(before, after)) {
         // Another program saved it while it was read: read it again.
         retry = true;
-        return false;
+        return nullptr;
     }
     if (!written) {
         if (pass.Unshiftable()) {
@@ -412,14 +455,11 @@ bool CDataFileModifier::SaveOnce(const std::vector<int>& finals, const std::vect
             m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
         } else {
             m_Problem = Problem::Unwritable;
+            m_Error = writer->Error();
         }
-        return false;
+        return nullptr;
     }
-    if (!writer.Commit()) {
-        m_Problem = Problem::Unwritable;
-        return false;
-    }
-    return true;
+    return writer;
 }
 
 } // namespace editor

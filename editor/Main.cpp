@@ -7,6 +7,7 @@
 #include "dialogs/URLDlg.h"
 #include "editor/ArrayManager.h"
 #include "editor/RelianceForm.h"
+#include "kb/QuestionFileReader.h"
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
@@ -415,11 +416,24 @@ void Main::NextBtn_Click() {
     }
     const auto n = static_cast<std::int16_t>(m_CurrentQ + 1);
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, n)) {
+        if (RefuseAnotherQuestion())
+            return;
         ArrayManager::InsertNewQuestion(m_Questions, n);
         InitialiseQuestion(*m_Questions[static_cast<std::size_t>(n)]);
     }
     m_CurrentQ = n;
     ShowQuestion(CurrentQuestion());
+}
+
+bool Main::RefuseAnotherQuestion() {
+    if (m_Questions.size() < static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions))
+        return false;
+    platform::MessageBox(QStringLiteral("A question set holds at most %1 questions: delete a "
+                                        "question before adding another")
+                             .arg(kb::QuestionFileReader::kMaxQuestions),
+                         platform::Buttons::OK, platform::Icon::Exclamation,
+                         platform::ProgramTitle());
+    return true;
 }
 
 void Main::LastBtn_Click() {

@@ -7,8 +7,7 @@
 // and deletes questions and starts a new set, keeping reliances and the data file in step.
 
 #include "dialogs/ProgramWindow.h"
-#include "editor/CDataFileModifier.h"
-#include "editor/QuestionFileWriter.h"
+#include "editor/CSetSaver.h"
 #include "kb/CQuestion.h"
 
 #include <QString>
@@ -90,7 +89,13 @@ private:
     // the order of the pairs.
     // The number of questions in the set, at most 32767.
     std::int16_t QuestionCount() const;
-    bool HasDataFile() const { return !m_DataModifier.GetDataFileName().empty(); }
+    // The data file beside the set's question set file, "" for a set without a file.
+    std::string DataFileName() const;
+    // Whether a data file lies beside the set's file at this moment.
+    bool HasDataFile() const;
+    // True, after saying why, when the set holds as many questions as a question set file
+    // can: the readers would refuse a file with one more.
+    bool RefuseAnotherQuestion();
     // Whether the set may be written; says why not when it may not.
     bool CheckBeforeSave();
     // The file to save to, asking for one when the set has none that exists; "" when the
@@ -103,8 +108,9 @@ private:
     std::int16_t m_CurrentQ = 0;
     kb::QuestionArray m_Questions;
     QString m_QFileName;
-    QuestionFileWriter m_QWriter;
-    CDataFileModifier m_DataModifier;
+    // Writes the set and the data file beside it as one step, and notes the insertions and
+    // deletions the data file must follow.
+    CSetSaver m_Saver;
 
     // Windows of the program besides this one, made on first use.
     QWidget* m_Splash = nullptr;

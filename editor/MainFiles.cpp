@@ -3,6 +3,7 @@
 #include "dialogs/SavedMsg.h"
 #include "editor/Main.h"
 #include "kb/CRecord.h"
+#include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/PageLocation.h"
@@ -41,33 +42,50 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
     return false;
 }
 
-// The question set is on disk by now, so the data file no longer matches it: say so plainly.
-void WarnDataFileNotSaved(const CDataFileModifier& modifier) {
-    QString why;
-    switch (modifier.GetLastProblem()) {
-    case CDataFileModifier::Problem::Unshiftable:
-        why = QStringLiteral("Line %1 of it holds a question's responses together with other "
-                             "items, and such a line cannot be renumbered.")
-                  .arg(modifier.GetFirstUnshiftableLine());
-        break;
-    case CDataFileModifier::Problem::Unreadable:
-        why = QStringLiteral("It could not be read again, or it is no longer there.");
-        break;
-    case CDataFileModifier::Problem::Changing:
-        why = QStringLiteral("It kept changing while it was being read.");
-        break;
-    default:
-        why = QStringLiteral("It could not be written.");
-        break;
+// Before saving over files another program changed since this one read or saved them.
+bool MaySaveOver(const CSetSaver::Changes& changes) {
+    QString text;
+    if (changes.questionSet) {
+        text += QStringLiteral("The question set changed on disk since Halvet read or last saved "
+                               "it:\n") +
+                QString::fromStdString(changes.questionSetPath) +
+                QStringLiteral("\nSaving now replaces it with the questions held here, and what "
+                               "was saved there is lost.\n");
     }
-    Warn(QStringLiteral("Cannot Save Data File To ") +
-             QString::fromStdString(modifier.GetDataFileName()) + u'\n' + why +
-             QStringLiteral("\nThe question set was saved, but the data file was left as it "
-                            "was and no longer matches it. Saving again will try once more."),
+    if (changes.dataFile) {
+        text += QStringLiteral("The data file changed on disk since Halvet read or last saved the "
+                               "set:\n") +
+                QString::fromStdString(changes.dataFilePath) +
+                QStringLiteral("\nSaving now renumbers it as it is now; records made there for "
+                               "other questions would have their answers moved with these.\n");
+    }
+    return platform::MessageBox(text + QStringLiteral("Save Questions anyway?"),
+                                platform::Buttons::YesNoDefaultNo, platform::Icon::Exclamation,
+                                platform::ProgramTitle()) == platform::Answer::Yes;
+}
+
+// Nothing was written: say which file stopped the save, and why.
+void WarnNotSaved(const CSetSaver::Failure& failure) {
+    const QString first = failure.file == CSetSaver::Which::QuestionSet
+                              ? QStringLiteral("Cannot Save Questions To ")
+                              : QStringLiteral("Cannot Save Data File To ");
+    Warn(first + QString::fromStdString(failure.path) + u'\n' +
+             QString::fromStdString(failure.why) +
+             QStringLiteral("\nNothing was saved: the question set and its data file are as they "
+                            "were, and the changes made here are kept."),
          platform::Icon::Critical);
 }
 
 } // namespace
+
+std::string Main::DataFileName() const {
+    return m_QFileName.isEmpty() ? std::string() : kb::DataFileNameFor(m_QFileName.toStdString());
+}
+
+bool Main::HasDataFile() const {
+    const std::string dataFile = DataFileName();
+    return !dataFile.empty() && kb::FileExists(dataFile);
+}
 
 void Main::LoadQuestionsBtn_Click() {
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
@@ -75,10 +93,21 @@ void Main::LoadQuestionsBtn_Click() {
         return;
 
     // A fresh reader into a fresh array: a failed read never leaves a mixture of two sets.
+    const std::string path = chosen.toStdString();
     const std::int16_t countBefore = kb::g_NumQuestions;
     kb::QuestionFileReader reader;
     kb::QuestionArray questions;
-    const bool readWhole = reader.Read(chosen.toStdString(), questions);
+    bool readWhole = false;
+    bool dataReadable = true;
+    {
+        // Read, stamped and looked over while no save can come between.
+        const kb::KnowledgeBaseLock lock(path, kb::KnowledgeBaseLock::Mode::Load);
+        readWhole = reader.Read(path, questions);
+        if (std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size())) >= 1) {
+            // Changes still waiting for the data file of the set held before are dropped.
+            dataReadable = m_Saver.Loaded(path);
+        }
+    }
     const int whole = std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size()));
     if (whole < 1) {
         kb::g_NumQuestions = countBefore;
@@ -102,21 +131,19 @@ void Main::LoadQuestionsBtn_Click() {
              chosen);
     }
 
-    // Changes still pending for the data file of the set held before are dropped.
-    m_DataModifier = CDataFileModifier();
-    const std::string dataFile = kb::DataFileNameFor(chosen.toStdString());
-    if (kb::FileExists(dataFile) && !m_DataModifier.Init(dataFile)) {
-        Warn(QStringLiteral("The data file beside this question set could not be read; "
-                            "it will be left as it is:\n") +
-             QString::fromStdString(dataFile));
-    } else if (const long line = m_DataModifier.GetFirstUnshiftableLine(); line > 0) {
+    const QString dataFile = QString::fromStdString(kb::DataFileNameFor(path));
+    if (!dataReadable) {
+        Warn(QStringLiteral("The data file beside this question set could not be read; while it "
+                            "cannot, inserted or deleted questions cannot be saved:\n") +
+             dataFile);
+    } else if (const long line = m_Saver.Modifier().GetFirstUnshiftableLine(); line > 0) {
         // Said now, before the user inserts or deletes questions the file cannot follow.
         Warn(QStringLiteral("Line %1 of the data file beside this question set holds a "
                             "question's responses together with other items. Such a line "
                             "cannot be renumbered: inserting or deleting a question before "
-                            "that one will leave the data file as it is.\n")
+                            "that one cannot be saved while it is there.\n")
                  .arg(line) +
-             QString::fromStdString(dataFile));
+             dataFile);
     }
 }
 
@@ -143,6 +170,15 @@ bool Main::CheckBeforeSave() {
         Warn(QStringLiteral("Question %1 is empty.  Fill it in or delete it\n"
                             "before saving the questions")
                  .arg(firstEmpty - m_Questions.begin() + 1));
+        return false;
+    }
+    // Said here, before anything is written: the writer would refuse the set.
+    if (const std::size_t count = QuestionFileWriter::QuestionsToWrite(m_Questions);
+        count > static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions)) {
+        Warn(QStringLiteral("A question set holds at most %1 questions, and this one has %2: "
+                            "delete questions before saving")
+                 .arg(kb::QuestionFileReader::kMaxQuestions)
+                 .arg(count));
         return false;
     }
     const auto cannotKeep = std::find_if(m_Questions.begin(), lastFilled.base(),
@@ -175,21 +211,28 @@ void Main::SaveQuestionsBtn_Click() {
     const QString file = ChooseSaveFile();
     if (file.isEmpty())
         return;
-    m_QFileName = file;
-    platform::SetQuestionSetFile(file);
 
-    if (!m_QWriter.Save(m_Questions, m_QFileName.toStdString())) {
-        // The data file is left alone too: it must stay in step with the set on disk.
-        Warn(QStringLiteral("Cannot Save Questions To ") + m_QFileName, platform::Icon::Critical);
+    switch (m_Saver.Save(m_Questions, file.toStdString(), &MaySaveOver)) {
+    case CSetSaver::Outcome::Saved:
+        break;
+    case CSetSaver::Outcome::Declined:
+        return;
+    case CSetSaver::Outcome::Busy:
+        Warn(QStringLiteral("Cannot Save Questions To ") + file +
+                 QStringLiteral("\nAnother program is saving this knowledge base. Nothing was "
+                                "saved; try again in a moment."),
+             platform::Icon::Exclamation);
+        return;
+    case CSetSaver::Outcome::Failed:
+        WarnNotSaved(m_Saver.LastFailure());
         return;
     }
+    m_QFileName = file;
+    platform::SetQuestionSetFile(file);
     if (!m_SavedMsg)
         m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
     m_SavedMsg->Initialise(m_QFileName);
     m_SavedMsg->exec();
-
-    if (m_DataModifier.IsModified() && !m_DataModifier.Save())
-        WarnDataFileNotSaved(m_DataModifier);
 }
 
 } // namespace editor

@@ -31,11 +31,13 @@ bool Confirmed(const QString& text, platform::Icon icon, const QString& title) {
 } // namespace
 
 std::int16_t Main::QuestionCount() const {
-    // Insertion sets no limit; a count past 16 bits is past every file's limit anyway.
+    // The set never passes the most a question set holds, well within 16 bits.
     return static_cast<std::int16_t>(std::min<std::size_t>(m_Questions.size(), INT16_MAX));
 }
 
 void Main::InsertMenu_Click() {
+    if (RefuseAnotherQuestion())
+        return;
     const bool confirmed =
         HasDataFile() ? Confirmed(kInsertWarning, platform::Icon::Exclamation, kConfirmTitle)
                       : Confirmed(QStringLiteral("Confirm Question Insertion"),
@@ -51,8 +53,7 @@ void Main::InsertMenu_Click() {
     ArrayManager::RenumberReliances(m_Questions, true, static_cast<std::int16_t>(at + 1),
                                     countBefore);
     ShowQuestion(CurrentQuestion());
-    if (HasDataFile())
-        m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1), countBefore);
+    m_Saver.Modifier().InsertQuestion(static_cast<std::int16_t>(at + 1));
 }
 
 void Main::DeleteMenu_Click() {
@@ -85,8 +86,7 @@ void Main::DeleteMenu_Click() {
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, m_CurrentQ))
         --m_CurrentQ;
     ShowQuestion(CurrentQuestion());
-    if (HasDataFile())
-        m_DataModifier.DeleteQuestion(d, countBefore);
+    m_Saver.Modifier().DeleteQuestion(d);
 }
 
 void Main::QuestionsMenuNew_Click() {
@@ -98,7 +98,7 @@ void Main::QuestionsMenuNew_Click() {
     m_CurrentQ = 0;
     m_QFileName.clear();
     platform::SetQuestionSetFile(QString());
-    m_DataModifier = CDataFileModifier();
+    m_Saver.NewSet();
     FirstBtn_Click();
 }
 

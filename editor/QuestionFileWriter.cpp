@@ -62,20 +62,30 @@ void WriteBlock(const kb::CQuestion& q, std::string (*typeToText)(std::int16_t),
 
 } // namespace
 
-std::string QuestionFileWriter::TypeToText(std::int16_t T) {
-    return T == 0 ? "Single" : "Multiple";
-}
-
-bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& Filename) const {
+std::size_t QuestionFileWriter::QuestionsToWrite(const kb::QuestionArray& QArr) {
     // Only trailing empty questions are left out: stopping at an empty question in the
     // middle would drop every question after it.
     std::size_t count = QArr.size();
     while (count > 0 && (!QArr[count - 1] || QArr[count - 1]->IsEmpty())) {
         --count;
     }
-    // Eighteen items a question: a set the readers would refuse as too long is not
-    // written over a readable file.
-    if (static_cast<long>(count) * 18 > kb::QuestionFileReader::kMaxItems) {
+    return count;
+}
+
+std::string QuestionFileWriter::TypeToText(std::int16_t T) {
+    return T == 0 ? "Single" : "Multiple";
+}
+
+bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& Filename) const {
+    std::string bytes;
+    return Compose(QArr, bytes) && kb::WriteFileAtomically(Filename, bytes);
+}
+
+bool QuestionFileWriter::Compose(const kb::QuestionArray& QArr, std::string& bytes) const {
+    bytes.clear();
+    const std::size_t count = QuestionsToWrite(QArr);
+    // A set the readers would refuse as too long is not written over a readable file.
+    if (count > static_cast<std::size_t>(kb::QuestionFileReader::kMaxQuestions)) {
         return false;
     }
     std::string text;
@@ -83,11 +93,7 @@ bool QuestionFileWriter::Save(const kb::QuestionArray& QArr, const std::string& 
     for (std::size_t i = 0; i < count; ++i) {
         WriteBlock(QArr[i] ? *QArr[i] : blank, &TypeToText, text);
     }
-    std::string bytes;
-    if (!kb::Utf8ToCp1252(text, bytes)) {
-        return false;
-    }
-    return kb::WriteFileAtomically(Filename, bytes);
+    return kb::Utf8ToCp1252(text, bytes);
 }
 
 } // namespace editor

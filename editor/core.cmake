@@ -2,6 +2,7 @@
 add_library(corvane_editor_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ArrayManager.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CDataFileModifier.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CSetSaver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QuestionFileWriter.cpp
 )
 target_include_directories(corvane_editor_core PUBLIC ${CORVANE_ROOT})

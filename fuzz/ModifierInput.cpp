@@ -35,9 +35,8 @@ std::int16_t RecordsIn(const std::string& path) {
 } // namespace
 
 // Input: one byte with the number of changes (0 to 7), two bytes per change, then the data
-// file. A change's first byte: even inserts, odd deletes, and half of it is the question
-// set's count before the change (0: not given); its second byte is the question number
-// plus 16 (-16 to 239).
+// file. A change's first byte: even inserts, odd deletes; its second byte is the question
+// number plus 16 (-16 to 239).
 int ModifierInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes = AsBytes(data, size);
     const auto take = [&bytes]() -> int {
@@ -52,13 +51,11 @@ int ModifierInput(const std::uint8_t* data, std::size_t size) {
     struct Change {
         bool Insert;
         std::int16_t QNo;
-        int CountBefore; // 0: the question set's count is left out
     };
     Change list[8] = {};
     for (int i = 0; i < changes; ++i) {
         const int kind = take();
         list[i].Insert = kind % 2 == 0;
-        list[i].CountBefore = kind / 2;
         list[i].QNo = static_cast<std::int16_t>(take() - 16);
     }
 
@@ -76,15 +73,9 @@ int ModifierInput(const std::uint8_t* data, std::size_t size) {
         if (c.Insert) {
             ++inserts;
         }
-        if (c.CountBefore == 0) {
-            c.Insert ? modifier.InsertQuestion(c.QNo) : modifier.DeleteQuestion(c.QNo);
-        } else {
-            const auto count = static_cast<std::int16_t>(c.CountBefore);
-            c.Insert ? modifier.InsertQuestion(c.QNo, count)
-                     : modifier.DeleteQuestion(c.QNo, count);
-        }
+        c.Insert ? modifier.InsertQuestion(c.QNo) : modifier.DeleteQuestion(c.QNo);
     }
-    const bool saved = modifier.Save();
+    const bool saved = modifier.Save(path);
     const std::string after = ReadBack(path);
     if (!saved && after != bytes) {
         Fail(kName, "a save that failed changed the file");

@@ -4,6 +4,7 @@
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
 
+#include <cstdint>
 #include <string>
 
 namespace fuzz {
@@ -18,6 +19,11 @@ int QuestionFileInput(const std::uint8_t* data, std::size_t size) {
     kb::QuestionArray questions{before};
     kb::QuestionFileReader reader;
     const bool whole = reader.Read(path, questions);
+    // Counting and filling each read the file at most once.
+    if (reader.BytesRead() > 2 * static_cast<std::uint64_t>(size)) {
+        Fail(kName, "read " + std::to_string(reader.BytesRead()) + " bytes of a file of " +
+                        std::to_string(size));
+    }
 
     const auto count = static_cast<std::size_t>(kb::g_NumQuestions);
     if (kb::g_NumQuestions == 0) {

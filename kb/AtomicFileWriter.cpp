@@ -1,16 +1,26 @@
 #include "kb/AtomicFileWriter.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace kb {
 
 namespace {
+
+std::atomic<AtomicFileWriter::SyncFunction> g_Sync{nullptr};
+
+int Sync(int fd) {
+    const AtomicFileWriter::SyncFunction sync = g_Sync.load();
+    return sync != nullptr ? sync(fd) : ::fsync(fd);
+}
 
 // A write beyond the file-size limit would otherwise end the program by SIGXFSZ in the
 // middle of a save, leaving the temporary file behind; ignored, the write fails with
@@ -50,45 +60,95 @@ std::string FollowLinks(std::string path) {
     return {};
 }
 
-// The folder part of path, with its final "/", or "" for a bare name.
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+// A name beside the target that says whose it is: ".pets.dat.cv-" and six random letters,
+// the target's name cut short where the whole would pass the longest name a folder allows.
+std::string TemporaryName(const std::string& folder, const std::string& path) {
+    constexpr std::size_t kLongestName = 255;
+    constexpr std::string_view kMark = ".cv-";
+    constexpr std::size_t kRandom = 6;
+    std::string name = path.substr(folder.size());
+    name.resize(std::min(name.size(), kLongestName - 1 - kMark.size() - kRandom));
+    unsigned char noise[kRandom] = {};
+    if (::getrandom(noise, sizeof noise, 0) != static_cast<ssize_t>(sizeof noise)) {
+        for (std::size_t i = 0; i < kRandom; ++i) {
+            noise[i] = static_cast<unsigned char>(std::rand());
+        }
+    }
+    constexpr std::string_view kLetters =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string random;
+    for (const unsigned char c : noise) {
+        random += kLetters[c % kLetters.size()];
+    }
+    return folder + "." + name + std::string(kMark) + random;
+}
+
+bool ProcFdAvailable() {
+    static const bool available = ::access("/proc/self/fd", X_OK) == 0;
+    return available;
 }
 
 } // namespace
 
+void AtomicFileWriter::SetSyncFunction(SyncFunction sync) {
+    g_Sync.store(sync);
+}
+
 AtomicFileWriter::AtomicFileWriter(const std::string& path) {
     IgnoreFileSizeSignal();
     if (path.empty()) {
+        Fail(ENOENT);
         return;
     }
     m_Path = FollowLinks(path);
     if (m_Path.empty()) {
+        Fail(ELOOP);
         return;
     }
+    const auto slash = m_Path.rfind('/');
+    m_Folder = slash == std::string::npos ? std::string() : m_Path.substr(0, slash + 1);
     struct stat target {};
-    const bool targetExists = ::stat(m_Path.c_str(), &target) == 0;
-    if (targetExists && !S_ISREG(target.st_mode)) {
+    m_TargetExisted = ::stat(m_Path.c_str(), &target) == 0;
+    if (m_TargetExisted && !S_ISREG(target.st_mode)) {
+        Fail(S_ISDIR(target.st_mode) ? EISDIR : EINVAL);
         return;
     }
-    if (targetExists && ::access(m_Path.c_str(), W_OK) != 0) {
-        return; // a read-only file stays read-only, as it would on a direct write
-    }
-    // A short name of its own, so that a target whose name is near the longest a folder
-    // allows can still be saved.
-    m_Temp = FolderOf(m_Path) + ".cv.XXXXXX";
-    m_Fd = ::mkstemp(m_Temp.data());
-    if (m_Fd < 0) {
-        m_Temp.clear();
+    // A read-only file stays read-only, as it would on a direct write; for a program run
+    // as root too, which the permission check alone would let through.
+    if (m_TargetExisted && ((target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                            ::access(m_Path.c_str(), W_OK) != 0)) {
+        Fail(EACCES);
         return;
     }
-    const mode_t mode = targetExists ? (target.st_mode & 07777) : [] {
+    const mode_t mode = m_TargetExisted ? (target.st_mode & 07777) : [] {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         return static_cast<mode_t>(0666 & ~mask);
     }();
-    m_Ok = ::fchmod(m_Fd, mode) == 0;
+    // Unnamed until Commit, where the file system and /proc allow it: a save that never
+    // finishes leaves nothing in the user's folder.
+    if (ProcFdAvailable()) {
+        const std::string folder = m_Folder.empty() ? std::string(".") : m_Folder;
+        m_Fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    }
+    if (m_Fd < 0) {
+        for (int tries = 0; tries < 100 && m_Fd < 0; ++tries) {
+            m_Temp = TemporaryName(m_Folder, m_Path);
+            m_Fd = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (m_Fd < 0 && errno != EEXIST) {
+                break;
+            }
+        }
+        if (m_Fd < 0) {
+            m_Temp.clear();
+            Fail(errno);
+            return;
+        }
+    }
+    m_Ok = true;
+    if (::fchmod(m_Fd, mode) != 0) {
+        Fail(errno);
+    }
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -98,6 +158,17 @@ AtomicFileWriter::~AtomicFileWriter() {
     if (!m_Temp.empty()) {
         ::unlink(m_Temp.c_str());
     }
+    if (!m_Old.empty()) {
+        ::unlink(m_Old.c_str()); // the version CommitUndoable kept, no longer needed
+    }
+}
+
+bool AtomicFileWriter::Fail(int error) {
+    if (m_Error == 0) {
+        m_Error = error != 0 ? error : EIO;
+    }
+    m_Ok = false;
+    return false;
 }
 
 bool AtomicFileWriter::Write(std::string_view bytes) {
@@ -105,7 +176,7 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
         const ssize_t n = ::write(m_Fd, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno != EINTR) {
-                m_Ok = false;
+                Fail(errno);
             }
             continue;
         }
@@ -114,19 +185,123 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     return m_Ok;
 }
 
-bool AtomicFileWriter::Commit() {
-    if (!m_Ok) {
+// The bytes reach the disk before the file takes the target's place, so a crash never
+// leaves the target holding a file whose bytes were still on their way.
+bool AtomicFileWriter::Flush() {
+    if (!m_Ok || m_Committed) {
         return false;
     }
-    m_Ok = ::fsync(m_Fd) == 0;
-    m_Ok = (::close(m_Fd) == 0) && m_Ok;
-    m_Fd = -1;
-    if (m_Ok && ::rename(m_Temp.c_str(), m_Path.c_str()) == 0) {
-        m_Temp.clear(); // it is the target now
-        return true;
+    // Stamped to the nanosecond, whatever steps the file system's clock keeps, so that a
+    // program that stamped the file before tells this version apart.
+    struct timespec now[2] = {{0, UTIME_OMIT}, {}};
+    ::clock_gettime(CLOCK_REALTIME, &now[1]);
+    ::futimens(m_Fd, now);
+    if (Sync(m_Fd) != 0) {
+        return Fail(errno);
     }
-    m_Ok = false;
-    return false;
+    if (m_Temp.empty() && !GiveTemporaryAName()) {
+        return false;
+    }
+    const int closed = ::close(m_Fd);
+    m_Fd = -1;
+    return closed == 0 || Fail(errno);
+}
+
+bool AtomicFileWriter::GiveTemporaryAName() {
+    const std::string self = "/proc/self/fd/" + std::to_string(m_Fd);
+    for (int tries = 0; tries < 100; ++tries) {
+        const std::string name = TemporaryName(m_Folder, m_Path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_Temp = name;
+            return true;
+        }
+        if (errno != EEXIST) {
+            return Fail(errno);
+        }
+    }
+    return Fail(EEXIST);
+}
+
+void AtomicFileWriter::SyncFolder() const {
+    // Makes the new name durable; some file systems cannot flush a folder, which is no
+    // reason to call the save failed.
+    const std::string folder = m_Folder.empty() ? std::string(".") : m_Folder;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        Sync(fd);
+        ::close(fd);
+    }
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!Flush()) {
+        return false;
+    }
+    if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
+        return Fail(errno);
+    }
+    m_Temp.clear(); // it is the target now
+    m_Committed = true;
+    SyncFolder();
+    return true;
+}
+
+bool AtomicFileWriter::CommitUndoable() {
+    if (!m_TargetExisted) {
+        return Commit(); // Undo removes the file again
+    }
+    if (!Flush()) {
+        return false;
+    }
+    // Swapped in one step where the file system can: the old version then waits under the
+    // temporary name. Elsewhere a second name keeps it (a hard link, or, where the file
+    // system has none, a rename just before the new file takes its place).
+    if (::renameat2(AT_FDCWD, m_Temp.c_str(), AT_FDCWD, m_Path.c_str(), RENAME_EXCHANGE) == 0) {
+        m_Old = m_Temp;
+    } else {
+        const std::string old = TemporaryName(m_Folder, m_Path);
+        if (::link(m_Path.c_str(), old.c_str()) == 0) {
+            if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
+                const int error = errno;
+                ::unlink(old.c_str());
+                return Fail(error);
+            }
+        } else {
+            if (::rename(m_Path.c_str(), old.c_str()) != 0) {
+                return Fail(errno);
+            }
+            if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
+                const int error = errno;
+                ::rename(old.c_str(), m_Path.c_str());
+                return Fail(error);
+            }
+        }
+        m_Old = old;
+    }
+    m_Temp.clear();
+    m_Committed = true;
+    SyncFolder();
+    return true;
+}
+
+bool AtomicFileWriter::Undo() {
+    if (!m_Committed) {
+        return false;
+    }
+    bool undone = false;
+    if (!m_Old.empty()) {
+        undone = ::rename(m_Old.c_str(), m_Path.c_str()) == 0;
+        if (undone) {
+            m_Old.clear();
+        }
+    } else if (!m_TargetExisted) {
+        undone = ::unlink(m_Path.c_str()) == 0;
+    }
+    if (undone) {
+        m_Committed = false;
+        SyncFolder();
+    }
+    return undone;
 }
 
 } // namespace kb

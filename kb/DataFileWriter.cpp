@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <exception>
@@ -91,6 +92,13 @@ bool DataFileCanKeep(RecordText kind, std::string_view text) {
 }
 
 bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filename) const {
+    int error = 0;
+    return Save(Records, Filename, error);
+}
+
+bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filename,
+                          int& error) const {
+    error = EINVAL; // a record missing or holding text the file cannot keep
     try {
         if (Records.empty() || !Records.front()) {
             return false;
@@ -107,6 +115,7 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
         for (const auto& record : Records) {
             if (out.size() >= kPiece) {
                 if (!file.Write(out)) {
+                    error = file.Error();
                     return false;
                 }
                 out.clear();
@@ -143,9 +152,15 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
             }
             out += "\r\n\r\n";
         }
-        return file.Write(out) && file.Commit();
+        if (!file.Write(out) || !file.Commit()) {
+            error = file.Error();
+            return false;
+        }
+        error = 0;
+        return true;
     } catch (const std::exception&) {
-        return false; // out of memory: nothing was written
+        error = ENOMEM; // nothing was written
+        return false;
     }
 }
 

@@ -24,6 +24,8 @@ public:
     // is untouched. A record holding text the file cannot keep (DataFileCanKeep) is
     // refused: nothing is written.
     bool Save(const RecordArray& Records, const std::string& Filename) const;
+    // The same, with the errno of a failure in error (EINVAL for a record refused).
+    bool Save(const RecordArray& Records, const std::string& Filename, int& error) const;
 };
 
 } // namespace kb

@@ -14,8 +14,16 @@ namespace kb {
 
 FileStamp FileStamp::Of(const std::string& path) {
     FileStamp stamp;
+    if (path.empty()) {
+        return stamp;
+    }
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+    // Opened without blocking, so a pipe in the file's place is never waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         return stamp;
     }
     stamp.exists = true;
@@ -24,6 +32,25 @@ FileStamp FileStamp::Of(const std::string& path) {
     stamp.size = static_cast<std::int64_t>(st.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
                        static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    if (fd >= 0 && S_ISREG(st.st_mode) && stamp.size <= kDigestLimit) {
+        std::string bytes(static_cast<std::size_t>(stamp.size), '\0');
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        bytes.resize(got);
+        stamp.digest = std::hash<std::string>{}(bytes);
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
     return stamp;
 }
 

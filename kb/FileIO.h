@@ -9,15 +9,22 @@
 namespace kb {
 
 // One version of a file on disk, to notice that another program changed or replaced it
-// since it was read or written: where it lies (device and inode, new on every atomic
-// replacement), its size and its modification time in nanoseconds. Paths through a
-// symbolic link give the file linked to.
+// since it was read or written: where it lies (device and inode), its size, its
+// modification time in nanoseconds and, for a file of up to kDigestLimit bytes, a digest
+// of its bytes. An inode number is soon given to the next new file and many file systems
+// keep times in coarse steps, so two saves in quick succession can leave the first three
+// alike: our writers set the time to the nanosecond, and the digest tells the usual small
+// knowledge base apart on any file system. Paths through a symbolic link give the file
+// linked to.
 struct FileStamp {
+    static constexpr std::int64_t kDigestLimit = std::int64_t{16} << 20;
+
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t size = 0;
     std::int64_t modifiedNs = 0;
+    std::uint64_t digest = 0;
 
     static FileStamp Of(const std::string& path);
     bool operator==(const FileStamp&) const = default;

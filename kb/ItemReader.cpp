@@ -48,25 +48,44 @@ std::size_t FindItemEnd(std::string_view bytes, std::size_t p) {
 
 } // namespace
 
-// Steps past the delimiter at end (a comma or a line end), if any.
-std::size_t ItemReader::ConsumeTo(std::size_t end) {
-    m_AfterComma = false;
-    if (end >= m_Bytes.size()) {
-        return m_Bytes.size();
+bool ItemReader::CutItem(std::string_view bytes, std::size_t pos, bool more, Cut& cut) {
+    const std::size_t size = bytes.size();
+    std::size_t p = pos;
+    while (p < size && bytes[p] == ' ') {
+        ++p;
     }
-    if (m_Bytes[end] == ',') {
-        m_AfterComma = true;
-        return end + 1;
+    std::size_t end = size;
+    if (p < size && bytes[p] == '"') {
+        std::size_t close = p + 1;
+        while (close < size && bytes[close] != '"' && !IsLineEnd(bytes[close])) {
+            ++close;
+        }
+        cut.item = bytes.substr(p + 1, close - p - 1);
+        end = close < size && bytes[close] == '"' ? close + 1 : close;
+        while (end < size && !EndsItem(bytes[end])) {
+            ++end;
+        }
+    } else {
+        end = FindItemEnd(bytes, p);
+        cut.item = bytes.substr(p, end - p);
     }
-    if (m_Bytes[end] == '\r' && end + 1 < m_Bytes.size() && m_Bytes[end + 1] == '\n') {
-        return end + 2;
+    if (more && (end >= size || (bytes[end] == '\r' && end + 1 == size))) {
+        return false;
     }
-    return end + 1;
+    cut.end = end;
+    cut.afterComma = end < size && bytes[end] == ',';
+    if (end >= size) {
+        cut.next = size;
+    } else if (bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n') {
+        cut.next = end + 2;
+    } else {
+        cut.next = end + 1;
+    }
+    return true;
 }
 
 bool ItemReader::Next(std::string_view& item) {
-    const std::size_t size = m_Bytes.size();
-    if (m_Pos >= size) {
+    if (m_Pos >= m_Bytes.size()) {
         if (m_AfterComma) {
             m_AfterComma = false;
             item = {};
@@ -74,26 +93,11 @@ bool ItemReader::Next(std::string_view& item) {
         }
         return false;
     }
-    std::size_t p = m_Pos;
-    while (p < size && m_Bytes[p] == ' ') {
-        ++p;
-    }
-    if (p < size && m_Bytes[p] == '"') {
-        std::size_t close = p + 1;
-        while (close < size && m_Bytes[close] != '"' && !IsLineEnd(m_Bytes[close])) {
-            ++close;
-        }
-        item = m_Bytes.substr(p + 1, close - p - 1);
-        std::size_t end = close < size && m_Bytes[close] == '"' ? close + 1 : close;
-        while (end < size && m_Bytes[end] != ',' && !IsLineEnd(m_Bytes[end])) {
-            ++end;
-        }
-        m_Pos = ConsumeTo(end);
-        return true;
-    }
-    const std::size_t end = FindItemEnd(m_Bytes, p);
-    item = m_Bytes.substr(p, end - p);
-    m_Pos = ConsumeTo(end);
+    Cut cut;
+    CutItem(m_Bytes, m_Pos, false, cut);
+    item = cut.item;
+    m_Pos = cut.next;
+    m_AfterComma = cut.afterComma;
     return true;
 }
 

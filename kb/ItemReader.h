@@ -18,9 +18,19 @@ public:
     // False at the end of the bytes.
     bool Next(std::string_view& item);
 
-private:
-    std::size_t ConsumeTo(std::size_t end);
+    // Where the item that starts at pos lies.
+    struct Cut {
+        std::string_view item;
+        std::size_t end = 0;     // its comma or line end, or the end of the bytes
+        std::size_t next = 0;    // where the item after it starts
+        bool afterComma = false; // a comma ended it, so one more item follows
+    };
+    // Cuts the item that starts at pos (below bytes.size()). When more bytes may follow
+    // (more), false while its end is not certain: it runs to the end of the bytes, or ends
+    // at a CR there that may be the first half of a CR LF.
+    static bool CutItem(std::string_view bytes, std::size_t pos, bool more, Cut& cut);
 
+private:
     std::string_view m_Bytes;
     std::size_t m_Pos = 0;
     bool m_AfterComma = false; // a comma just ended an item, so one more item follows

@@ -2,18 +2,16 @@
 
 #include "kb/CRecord.h"
 #include "kb/Cp1252.h"
-#include "kb/FileIO.h"
-#include "kb/ItemReader.h"
+#include "kb/ItemStream.h"
 #include "kb/WholeNumber.h"
 
 #include <exception>
+#include <string>
 #include <string_view>
 
 namespace kb {
 
 namespace {
-
-constexpr long kItemsPerQuestion = 18;
 
 bool ContainsUpper(std::string_view item, std::string_view upperWord) {
     if (item.size() < upperWord.size()) {
@@ -100,32 +98,56 @@ double ImportanceFromItem(std::string_view item) {
     return 1.0;
 }
 
+// The number of questions a file of `items` items holds, the last of them holding text
+// being item lastFilled. The count is rounded to the nearest whole number, a half to even;
+// but empty items after the last text (blank lines at the end of a hand-made file) count
+// only as far as they complete its block, so that no number of them starts a question.
+long QuestionsFor(long items, long lastFilled) {
+    constexpr long kBlock = QuestionFileReader::kItemsPerQuestion;
+    const long completing = (kBlock - lastFilled % kBlock) % kBlock;
+    if (items - lastFilled >= completing) {
+        return (lastFilled + completing) / kBlock;
+    }
+    long n = items / kBlock;
+    const long rest = items % kBlock;
+    if (rest * 2 > kBlock || (rest * 2 == kBlock && n % 2 == 1)) {
+        ++n;
+    }
+    return n;
+}
+
 } // namespace
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
+    m_BytesRead = 0;
     try {
-        std::string bytes;
-        if (!ReadWholeFile(QFile, bytes)) {
+        ItemStream stream(kMaxItemBytes);
+        struct Tally {
+            const ItemStream& stream;
+            std::uint64_t& bytesRead;
+            ~Tally() { bytesRead = stream.BytesRead(); }
+        } tally{stream, m_BytesRead};
+        if (!stream.Open(QFile)) {
             return false;
         }
+        std::string_view item;
 
         long items = 0;
-        {
-            ItemReader counter(bytes);
-            std::string_view item;
-            while (counter.Next(item)) {
-                if (++items > kMaxItems) {
-                    return false;
-                }
+        long lastFilled = 0; // the number of the last item that holds text
+        for (;;) {
+            const auto status = stream.Next(item);
+            if (status == ItemStream::Status::End) {
+                break;
+            }
+            if (status != ItemStream::Status::Item || ++items > kMaxItems) {
+                return false;
+            }
+            if (!item.empty()) {
+                lastFilled = items;
             }
         }
-        // The count of questions is rounded to the nearest whole number, a half to even.
-        long n = items / kItemsPerQuestion;
-        const long rest = items % kItemsPerQuestion;
-        if (rest * 2 > kItemsPerQuestion || (rest * 2 == kItemsPerQuestion && n % 2 == 1)) {
-            ++n;
-        }
+        const long n = QuestionsFor(items, lastFilled);
         if (n == 0) {
             return false; // no whole question: the caller keeps what it had
         }
@@ -139,23 +161,30 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
         g_NumQuestions = static_cast<std::int16_t>(n);
         m_QuestionsRead = 0;
 
-        ItemReader reader(bytes);
-        std::string_view item;
-        while (reader.Next(item)) {
+        if (!stream.Rewind()) {
+            return false;
+        }
+        // False at the end of the file, or on a fault (the file changed since it was
+        // counted): status tells which.
+        auto status = ItemStream::Status::Item;
+        const auto next = [&stream, &item, &status] {
+            status = stream.Next(item);
+            return status == ItemStream::Status::Item;
+        };
+        while (next()) {
             if (m_QuestionsRead == n) {
                 // Items left over after n blocks fail the read; empty ones (blank lines
                 // at the end of a hand-made file) hold nothing, which callers may want
                 // to know.
                 m_OnlyBlankLeftOver = item.empty();
-                while (m_OnlyBlankLeftOver && reader.Next(item)) {
+                while (m_OnlyBlankLeftOver && next()) {
                     m_OnlyBlankLeftOver = item.empty();
                 }
+                m_OnlyBlankLeftOver = m_OnlyBlankLeftOver && status == ItemStream::Status::End;
                 return false;
             }
             CQuestion& q = *QArray[static_cast<std::size_t>(m_QuestionsRead)];
             // The first item of the block is in hand; each later one must be there too.
-            const auto next = [&reader, &item] { return reader.Next(item); };
-
             q.SetKEQ(Cp1252ToUtf8(item));
             if (!next()) {
                 return false;
@@ -190,7 +219,8 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
             if (!next()) {
                 return false;
             }
-            const std::string_view relianceQuestions = item;
+            // Copied: reading the next item may move the bytes this one was seen in.
+            const std::string relianceQuestions(item);
             if (!next()) {
                 return false;
             }
@@ -207,7 +237,7 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
             q.SetImportance(ImportanceFromItem(item));
             ++m_QuestionsRead;
         }
-        return m_QuestionsRead == n;
+        return m_QuestionsRead == n && status == ItemStream::Status::End;
     } catch (const std::exception&) {
         // Only running out of memory can get here; the reader never throws to its caller.
         return false;

@@ -1,6 +1,7 @@
 #include "DroskFixture.h"
 
 #include "dialogs/DataFileNotices.h"
+#include "kb/QuestionFileReader.h"
 
 using platform::Answer;
 using platform::Buttons;
@@ -165,6 +166,41 @@ TEST_F(DroskTest, BlankLinesAfterTheLastQuestionStillLoad) {
     WriteFile(QStringLiteral("stray.qst"), whole + "\r\nstray\r\n");
     Load(Path(QStringLiteral("stray.qst")));
     EXPECT_EQ(Messages(), QStringList({"Cannot Read Question File: Check Format"}));
+
+    // Half a block or more of them starts no question of its own.
+    for (int blank : {9, 10, 40}) {
+        m_Script.Clear();
+        WriteFile(QStringLiteral("blank.qst"), whole + QByteArray("\r\n").repeated(blank));
+        Load(set);
+        EXPECT_TRUE(Messages().isEmpty()) << blank;
+        EXPECT_EQ(kb::g_NumQuestions, 2) << blank;
+    }
+}
+
+// The readers' limit is 32767 items: 1820 questions and blank lines up to it load whole,
+// one item more is refused and the set loaded before stays.
+TEST_F(DroskTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
+    const int most = kb::QuestionFileReader::kMaxQuestions;
+    std::vector<QSpec> questions;
+    for (int k = 1; k <= most; ++k)
+        questions.push_back({"Question " + std::to_string(k), 0, {"Yes", "No"}});
+    const QString set = WriteSet(QStringLiteral("most.qst"), questions);
+    const QByteArray bytes = ReadFile(QStringLiteral("most.qst"));
+    WriteFile(QStringLiteral("most.qst"), bytes + QByteArray("\r\n").repeated(7));
+    WriteFile(QStringLiteral("over.qst"), bytes + QByteArray("\r\n").repeated(8));
+    MakeMain();
+    Load(set);
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_EQ(kb::g_NumQuestions, most);
+    NewRecord(QStringLiteral("full"));
+    Click("LastBtn");
+    EXPECT_EQ(QuestionNo(), QString::number(most));
+    EXPECT_EQ(Wording(), QStringLiteral("Question %1").arg(most));
+
+    Load(Path(QStringLiteral("over.qst")));
+    EXPECT_EQ(Messages(), QStringList({"Cannot Read Question File: Check Format"}));
+    EXPECT_EQ(kb::g_NumQuestions, most);
+    EXPECT_EQ(Wording(), QStringLiteral("Question %1").arg(most));
 }
 
 TEST_F(DroskTest, PartlyReadDataFileIsReportedThenUsed) {

@@ -231,7 +231,8 @@ TEST_F(DroskTest, FailedSaveIsReportedAndTheRecordsStay) {
     Click("SaveRecord");
     ASSERT_EQ(m_Script.MessageBoxes().size(), 2u);
     const auto& box = m_Script.MessageBoxes()[1];
-    EXPECT_EQ(box.text, QStringLiteral("Cannot Save Records To ") + Path(QStringLiteral("a.dat")));
+    EXPECT_EQ(box.text, QStringLiteral("Cannot Save Records To ") + Path(QStringLiteral("a.dat")) +
+                            QStringLiteral("\nIs a directory."));
     EXPECT_EQ(box.icon, Icon::Critical);
     EXPECT_EQ(box.title, QStringLiteral("Drosk"));
     EXPECT_EQ(m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg")), nullptr);

@@ -1,5 +1,8 @@
 #include "MirelFixture.h"
 
+#include "kb/CRecord.h"
+#include "kb/QuestionFileReader.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QTimer>
@@ -115,6 +118,41 @@ TEST_F(MirelTest, PartialSetIsUsedAsFarAsItsWholeQuestions) {
     EXPECT_EQ(Get<QLabel>(List(), QStringLiteral("RecScore(0)"))->text(),
               QStringLiteral("100.00%"));
     EXPECT_EQ(Explain().count(), 2 + 2 + 2); // one answered question of two options
+}
+
+// The readers' limit is 32767 items: 1820 questions and blank lines up to it load whole,
+// one item more is refused and the knowledge base loaded before stays.
+TEST_F(MirelTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
+    const int most = kb::QuestionFileReader::kMaxQuestions;
+    const QByteArray noPairs = QByteArray("0\xB8").repeated(9);
+    QByteArray set;
+    for (int k = 1; k <= most; ++k) {
+        const QByteArray wording = "Question " + QByteArray::number(k) + "\r\n";
+        set += wording + "Single\r\n" + wording + "Single\r\nYes\r\nNo\r\n" +
+               QByteArray("Null\r\n").repeated(7) + " 1\r\n " + noPairs + "AND\r\n " + noPairs +
+               "\r\nnohelp.htm\r\n 1\r\n";
+    }
+    const QByteArray data = "[ONLY]\r\nRecordDescription=nodesc.htm\r\n\r\n";
+    WriteProgramFile(QStringLiteral("most.qst"), set + QByteArray("\r\n").repeated(7));
+    WriteProgramFile(QStringLiteral("most.dat"), data);
+    WriteProgramFile(QStringLiteral("over.qst"), set + QByteArray("\r\n").repeated(8));
+    WriteProgramFile(QStringLiteral("over.dat"), data);
+    MakeMain();
+    Load(m_Folder.filePath(QStringLiteral("most.qst")));
+    ASSERT_TRUE(m_Script.MessageBoxes().empty())
+        << m_Script.MessageTexts().join(u'|').toStdString();
+    EXPECT_EQ(Label("theQuestion")->text(), QStringLiteral("Question 1"));
+    Click("AnalysisBtn");
+    const QStringList lines = Explain();
+    ASSERT_EQ(lines.size(), 4 * most); // each question unanswered: four lines
+    EXPECT_TRUE(lines[4 * most - 4].startsWith(QStringLiteral("[Question %1]").arg(most)));
+    EXPECT_EQ(lines[4 * most - 3], QStringLiteral("Question %1 [Type = Single] ").arg(most));
+
+    Load(m_Folder.filePath(QStringLiteral("over.qst")));
+    EXPECT_EQ(m_Script.MessageTexts(),
+              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
+    EXPECT_EQ(Label("theQuestion")->text(), QStringLiteral("Question 1"));
+    EXPECT_EQ(kb::g_NumQuestions, most);
 }
 
 TEST_F(MirelTest, PartlyReadDataFileIsReportedThenUsed) {

@@ -65,14 +65,13 @@ protected:
 TEST_F(CDataFileModifierTest, InsertShiftsEveryRecordAndReadsBackWhole) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
-    EXPECT_EQ(m.GetDataFileName(), m_Path);
     EXPECT_FALSE(m.IsModified());
     m.InsertQuestion(2);
     EXPECT_TRUE(m.IsModified());
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(Slurp(m_Path), Fixture("insert2_expected.dat"));
     // Saving again with nothing further changed writes the same text.
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(Slurp(m_Path), Fixture("insert2_expected.dat"));
 
     kb::g_NumQuestions = 4;
@@ -99,12 +98,12 @@ TEST_F(CDataFileModifierTest, DeleteAndNumbersOutsideTheFile) {
     m.DeleteQuestion(4);
     m.InsertQuestion(0);
     m.DeleteQuestion(-1);
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_EQ(Slurp(m_Path), original) << "nothing changed in the file's questions";
     EXPECT_FALSE(m.IsModified());
-    ASSERT_TRUE(m.Save());
-    EXPECT_EQ(Slurp(m_Path), original) << "nothing changed, nothing written";
 
     m.DeleteQuestion(1);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(Slurp(m_Path), Fixture("delete1_expected.dat"));
 }
 
@@ -112,7 +111,7 @@ TEST_F(CDataFileModifierTest, InsertBeforeTheLastQuestion) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.InsertQuestion(3);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     const std::string bytes = Slurp(m_Path);
     const std::string n = CDataFileModifier::kNeutralResponse;
     EXPECT_NE(bytes.find("Question 3=" + n +
@@ -148,7 +147,7 @@ TEST_F(CDataFileModifierTest, UntidyFile) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.DeleteQuestion(2);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(Slurp(m_Path), untidy);
 }
 
@@ -161,7 +160,7 @@ TEST_F(CDataFileModifierTest, ManyQuestions) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.InsertQuestion(240);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     const std::string bytes = Slurp(m_Path);
     EXPECT_NE(bytes.find("Question 239=239\r\nQuestion 240=" + CDataFileModifier::kNeutralResponse +
                          "\r\nQuestion 241=240\r\n"),
@@ -172,26 +171,31 @@ TEST_F(CDataFileModifierTest, ManyQuestions) {
 TEST_F(CDataFileModifierTest, FailuresLoseNothing) {
     CDataFileModifier none;
     EXPECT_FALSE(none.Init(m_Dir.File("missing.dat")));
-    EXPECT_EQ(none.GetDataFileName(), "");
     none.InsertQuestion(1);
-    EXPECT_FALSE(none.IsModified());
-    EXPECT_TRUE(none.Save());
+    EXPECT_TRUE(none.IsModified()) << "noted whatever the data file's state";
 
-    // A failed write reports false and leaves the old file.
+    // A failed write reports false and leaves the old file; the change keeps waiting. A
+    // read-only file is refused for root too.
     const std::string original = Slurp(m_Path);
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.DeleteQuestion(1);
-    if (::geteuid() != 0) { // root may write a read-only file
-        ::chmod(m_Path.c_str(), 0444);
-        EXPECT_FALSE(m.Save());
-        EXPECT_EQ(Slurp(m_Path), original);
-        ::chmod(m_Path.c_str(), 0644);
-    }
+    ::chmod(m_Path.c_str(), 0444);
+    EXPECT_FALSE(m.Save(m_Path));
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unwritable);
+    EXPECT_EQ(m.GetLastError(), EACCES);
+    EXPECT_EQ(Slurp(m_Path), original);
+    EXPECT_TRUE(m.IsModified());
+    ::chmod(m_Path.c_str(), 0644);
+
     std::filesystem::rename(m_Path, m_Path + ".kept");
     std::filesystem::create_directory(m_Path);
-    EXPECT_FALSE(m.Save()) << "a folder where the file was";
+    EXPECT_FALSE(m.Save(m_Path)) << "a folder where the file was";
     EXPECT_EQ(Slurp(m_Path + ".kept"), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "no temporary file left behind";
 }
 
 // Records the acquisition program saved while the editor had the file open survive the
@@ -204,7 +208,7 @@ TEST_F(CDataFileModifierTest, RecordsSavedMeanwhileAreKept) {
     std::string changed = Record("A", 3) + Record("B", 3) + Record("C", 3);
     changed.replace(changed.find("Question 3=3"), 12, "Question 3=7");
     ASSERT_TRUE(kb::WriteFileAtomically(m_Path, changed));
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(ReadFirstLevels(m_Path, 4),
               (std::vector<std::vector<int>>{{1, 0, 2, 7}, {1, 0, 2, 3}, {1, 0, 2, 3}}));
 }
@@ -217,13 +221,13 @@ TEST_F(CDataFileModifierTest, VanishedFileIsNotMadeAnew) {
     ASSERT_TRUE(m.Init(m_Path));
     m.DeleteQuestion(1);
     ASSERT_TRUE(std::filesystem::remove(m_Path));
-    EXPECT_FALSE(m.Save());
-    EXPECT_FALSE(m.Save());
+    EXPECT_FALSE(m.Save(m_Path));
+    EXPECT_FALSE(m.Save(m_Path));
     EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unreadable);
     EXPECT_FALSE(std::filesystem::exists(m_Path));
     EXPECT_TRUE(m.IsModified());
     ASSERT_TRUE(kb::WriteFileAtomically(m_Path, original));
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::None);
     EXPECT_FALSE(m.IsModified());
     EXPECT_EQ(Slurp(m_Path), Fixture("delete1_expected.dat"));
@@ -239,7 +243,7 @@ TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.InsertQuestion(1);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     const std::string bytes = Slurp(m_Path);
     EXPECT_LT(bytes.size(), file.size() + 100);
     EXPECT_NE(bytes.find("Question 4=3\xB8"), std::string::npos);
@@ -254,9 +258,9 @@ TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
     file.insert(file.find("RecordDescription="), "Question 500=5\xB8\r\n");
     ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
     ASSERT_TRUE(m.Init(m_Path));
-    m.InsertQuestion(2, 3);
-    m.DeleteQuestion(4, 4);
-    ASSERT_TRUE(m.Save());
+    m.InsertQuestion(2);
+    m.DeleteQuestion(4);
+    ASSERT_TRUE(m.Save(m_Path));
     EXPECT_NE(Slurp(m_Path).find("Question 500=5\xB8\r\n"), std::string::npos);
     EXPECT_EQ(ReadFirstLevels(m_Path, 3), (std::vector<std::vector<int>>{{1, 0, 2}}));
 }
@@ -279,7 +283,7 @@ TEST_F(CDataFileModifierTest, LinesGoBackAsTheyWere) {
     CDataFileModifier m;
     ASSERT_TRUE(m.Init(m_Path));
     m.InsertQuestion(2);
-    ASSERT_TRUE(m.Save());
+    ASSERT_TRUE(m.Save(m_Path));
     const std::string n = CDataFileModifier::kNeutralResponse;
     EXPECT_EQ(Slurp(m_Path), "note before any record\n"
                              "[A]\n"
@@ -310,12 +314,12 @@ TEST_F(CDataFileModifierTest, LineOfSeveralItems) {
     ASSERT_TRUE(m.Init(m_Path));
     EXPECT_EQ(m.GetFirstUnshiftableLine(), 2);
     m.InsertQuestion(3);
-    ASSERT_TRUE(m.Save()) << "the line need not move";
+    ASSERT_TRUE(m.Save(m_Path)) << "the line need not move";
     EXPECT_EQ(ReadFirstLevels(m_Path, 4), (std::vector<std::vector<int>>{{1, 2, 0, 3}}));
 
     const std::string before = Slurp(m_Path);
     m.DeleteQuestion(1);
-    EXPECT_FALSE(m.Save());
+    EXPECT_FALSE(m.Save(m_Path));
     EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
     EXPECT_EQ(m.GetFirstUnshiftableLine(), 2);
     EXPECT_EQ(Slurp(m_Path), before);
@@ -346,17 +350,17 @@ TEST_F(CDataFileModifierTest, EditsComposeLikeTheQuestionList) {
             const int q = std::uniform_int_distribution<int>(1, count)(gen);
             // The editor empties the only question rather than delete it.
             if (count == 1 || gen() % 2 == 0) {
-                m.InsertQuestion(static_cast<std::int16_t>(q), static_cast<std::int16_t>(count));
+                m.InsertQuestion(static_cast<std::int16_t>(q));
                 model.insert(model.begin() + q - 1, 0);
             } else {
-                m.DeleteQuestion(static_cast<std::int16_t>(q), static_cast<std::int16_t>(count));
+                m.DeleteQuestion(static_cast<std::int16_t>(q));
                 model.erase(model.begin() + q - 1);
             }
             if (saveEachStep) {
-                ASSERT_TRUE(m.Save());
+                ASSERT_TRUE(m.Save(m_Path));
             }
         }
-        ASSERT_TRUE(m.Save());
+        ASSERT_TRUE(m.Save(m_Path));
         const auto levels = ReadFirstLevels(m_Path, static_cast<int>(model.size()));
         ASSERT_EQ(levels.size(), 2u);
         EXPECT_EQ(levels[0], model) << "run " << run;
@@ -422,9 +426,9 @@ TEST_F(CDataFileModifierTest, UntidyFilesReadBackAsTheChangesSay) {
                     levels.push_back(0);
                 }
             }
-            saved = saved && (run % 2 == 0 || m.Save());
+            saved = saved && (run % 2 == 0 || m.Save(m_Path));
         }
-        if (!saved || !m.Save()) {
+        if (!saved || !m.Save(m_Path)) {
             EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
             continue;
         }
@@ -432,6 +436,45 @@ TEST_F(CDataFileModifierTest, UntidyFilesReadBackAsTheChangesSay) {
         ++checked;
     }
     EXPECT_GT(checked, 500);
+}
+
+} // namespace
+
+namespace {
+
+// The data file changing while Halvet's save reads it: another program's save lands between
+// two pieces. The save reads the file again and keeps what was written meanwhile; a file
+// that never holds still is left as the other program wrote it, and the changes wait.
+TEST_F(CDataFileModifierTest, AFileChangedWhileItIsReadIsReadAgain) {
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 3) + Record("B", 3)));
+    CDataFileModifier m;
+    m.InsertQuestion(2);
+    int pieces = 0;
+    m.SetPieceHook([&] {
+        if (++pieces == 1) {
+            ASSERT_TRUE(
+                kb::WriteFileAtomically(m_Path, Record("A", 3) + Record("B", 3) + Record("C", 3)));
+        }
+    });
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_GT(pieces, 2) << "read again";
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4),
+              (std::vector<std::vector<int>>{{1, 0, 2, 3}, {1, 0, 2, 3}, {1, 0, 2, 3}}));
+
+    int writes = 0;
+    std::string last;
+    m.InsertQuestion(1);
+    m.SetPieceHook([&] {
+        last = Record("A", 4) + Record("W" + std::to_string(++writes), 4);
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, last));
+    });
+    EXPECT_FALSE(m.Save(m_Path));
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Changing);
+    EXPECT_EQ(Slurp(m_Path), last) << "what the other program wrote stays";
+    EXPECT_TRUE(m.IsModified());
+    m.SetPieceHook({});
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_EQ(ReadFirstLevels(m_Path, 5)[1], (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 } // namespace

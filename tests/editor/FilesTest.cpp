@@ -1,4 +1,5 @@
 #include "HalvetFixture.h"
+#include "editor/CSetSaver.h"
 
 #include <QTest>
 
@@ -129,8 +130,10 @@ TEST_F(HalvetTest, FailedWriteIsReportedWithoutNoticeAndLeavesTheDataFile) {
     m_Script.Clear();
     m_Script.QueueFileName(unwritable);
     Click("SaveQuestionsBtn");
-    EXPECT_EQ(m_Script.MessageTexts(),
-              QStringList{QStringLiteral("Cannot Save Questions To ") + unwritable});
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("Cannot Save Questions To ") +
+                                                      unwritable +
+                                                      QStringLiteral("\nNo such file")));
     EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
     EXPECT_EQ(ReadBytes(Path("set.dat")), dataBefore);
 }
@@ -169,6 +172,27 @@ TEST_F(HalvetTest, PartlyReadSetKeepsItsWholeQuestions) {
     EXPECT_EQ(QuestionNo(), QStringLiteral("1"));
 }
 
+// The readers' limit is 32767 items: 1820 questions and blank lines up to it load whole,
+// one item more is refused and the set held before stays.
+TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
+    const int most = kb::QuestionFileReader::kMaxQuestions;
+    WriteSet(Path("most.qst"), most);
+    const QByteArray set = ReadBytes(Path("most.qst"));
+    WriteBytes(Path("most.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n"); // 32767 items
+    WriteBytes(Path("over.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    MakeMain();
+    Load(Path("most.qst"));
+    EXPECT_TRUE(m_Script.MessageTexts().isEmpty());
+    Click("LastBtn");
+    EXPECT_EQ(QuestionNo(), QString::number(most));
+    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+
+    Load(Path("over.qst"));
+    EXPECT_EQ(m_Script.MessageTexts(),
+              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
+    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+}
+
 TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
     WriteSet(Path("set.qst"), 3);
     WriteData(Path("set.dat"), 3);
@@ -194,8 +218,9 @@ TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
     EXPECT_EQ(ReadBytes(Path("set.dat")), once);
 }
 
-// Records written to the data file while the set was open survive the set's save; a data
-// file that can no longer be rewritten is named, and the set is still saved.
+// Records written to the data file while the set was open survive the set's save, once the
+// user agreed to renumber a data file that changed on disk; a data file gone meanwhile is
+// not made anew.
 TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     WriteSet(Path("set.qst"), 3);
     WriteData(Path("set.dat"), 3);
@@ -207,11 +232,16 @@ TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     const QByteArray third = ReadBytes(Path("set.dat")).replace("SECOND", "THIRD");
     WriteBytes(Path("set.dat"), ReadBytes(Path("set.dat")) + third.mid(third.indexOf("[THIRD]")));
     m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
     SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(
+        QStringLiteral("The data file changed on disk since Halvet read or last saved the set:\n") +
+        Path("set.dat")));
+    EXPECT_EQ(m_Script.MessageBoxes()[0].buttons, platform::Buttons::YesNoDefaultNo);
     const QByteArray saved = ReadBytes(Path("set.dat"));
     EXPECT_EQ(saved.count("Question 4="), 3);
     EXPECT_TRUE(saved.contains("[THIRD]"));
-    EXPECT_TRUE(m_Script.MessageBoxes().empty());
 
     m_Script.QueueAnswer(Answer::Yes);
     Trigger("InsertMenu");
@@ -219,12 +249,7 @@ TEST_F(HalvetTest, DataFileIsRewrittenAsItIsNowOrTheFailureIsSaid) {
     ASSERT_TRUE(QFile::remove(Path("set.dat")));
     m_Script.Clear();
     SaveWithNotice();
-    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
-    EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
-    const QString text = m_Script.MessageTexts()[0];
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot Save Data File To ") + Path("set.dat")));
-    EXPECT_TRUE(text.contains(QStringLiteral("no longer there")));
-    EXPECT_TRUE(text.contains(QStringLiteral("The question set was saved")));
+    EXPECT_TRUE(m_Script.MessageBoxes().empty()) << "no data file, nothing to renumber";
     EXPECT_EQ(ReadBack(Path("set.qst")).size(), 5u);
     EXPECT_FALSE(QFile::exists(Path("set.dat")));
 }
@@ -247,9 +272,103 @@ TEST_F(HalvetTest, DataFileLineOfSeveralItemsIsNamed) {
     m_Script.QueueAnswer(Answer::Yes);
     Trigger("InsertMenu");
     Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
-    SaveWithNotice();
-    ASSERT_EQ(m_Script.MessageTexts().size(), 2); // the insertion's question, then the failure
+    const QByteArray set = ReadBytes(Path("set.qst"));
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageTexts().size(), 2); // the insertion's question, then the refusal
+    EXPECT_TRUE(m_Script.MessageTexts()[1].startsWith(QStringLiteral("Cannot Save Data File To ") +
+                                                      Path("set.dat")));
     EXPECT_TRUE(m_Script.MessageTexts()[1].contains(
         QStringLiteral("Line 3 of it holds a question's responses together with other items")));
     EXPECT_EQ(ReadBytes(Path("set.dat")), data);
+    EXPECT_EQ(ReadBytes(Path("set.qst")), set) << "neither file is saved";
+}
+
+// One knowledge base, two programs. A data file Drosk made after the set was saved is
+// renumbered by the next save that inserts a question; the insertion warns of it.
+TEST_F(HalvetTest, ADataFileMadeSinceTheSetWasSavedIsRenumbered) {
+    MakeMain();
+    Fill(QStringLiteral("KE 1"), QStringLiteral("User 1"),
+         {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.QueueFileName(Path("set.qst"));
+    SaveWithNotice();
+    WriteData(Path("set.dat"), 1); // Drosk saves its records
+
+    m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("WARNING: A data file")));
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.QueueAnswer(Answer::Yes); // save over the data file Drosk wrote since
+    SaveWithNotice();
+    ASSERT_EQ(m_Script.MessageTexts().size(), 2);
+    EXPECT_TRUE(m_Script.MessageTexts()[1].startsWith(QStringLiteral("The data file changed")));
+    EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1"}));
+    EXPECT_EQ(ReadBack(Path("set.qst"))[1]->GetKEQ(), "KE 1");
+}
+
+// A second Halvet on the same set asks before saving its stale questions over the first's
+// (No by default): nothing is written, and its changes stay in the window.
+TEST_F(HalvetTest, ASecondHalvetAsksBeforeSavingOverTheFirst) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    MakeMain();
+    Load(Path("set.qst"));
+
+    editor::CSetSaver first; // the other Halvet inserts a first question and saves
+    first.Loaded(Path("set.qst").toStdString());
+    kb::QuestionArray set = ReadBack(Path("set.qst"));
+    set.insert(set.begin(), set[1]);
+    first.Modifier().InsertQuestion(1);
+    ASSERT_EQ(first.Save(set, Path("set.qst").toStdString(), [](const auto&) { return true; }),
+              editor::CSetSaver::Outcome::Saved);
+    const QByteArray setSaved = ReadBytes(Path("set.qst"));
+    const QByteArray dataSaved = ReadBytes(Path("set.dat"));
+
+    m_Script.Clear();
+    m_Script.QueueAnswer(Answer::Yes);
+    Click("LastBtn");
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 2u);
+    const auto& asked = m_Script.MessageBoxes()[1];
+    EXPECT_TRUE(asked.text.startsWith(
+        QStringLiteral("The question set changed on disk since Halvet read or last saved it:\n") +
+        Path("set.qst")));
+    EXPECT_TRUE(asked.text.endsWith(QStringLiteral("Save Questions anyway?")));
+    EXPECT_EQ(asked.buttons, platform::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(ReadBytes(Path("set.qst")), setSaved);
+    EXPECT_EQ(ReadBytes(Path("set.dat")), dataSaved);
+    EXPECT_EQ(QuestionNo(), QStringLiteral("3")) << "the window keeps its changes";
+}
+
+// The question set is not saved before the data file is known to follow it: with the data
+// file read-only, neither is written, the message names it and says why, and the set
+// stays in the window; once it can be written, the next save brings both into step.
+TEST_F(HalvetTest, ADataFileThatCannotFollowStopsTheWholeSave) {
+    WriteSet(Path("set.qst"), 3);
+    WriteData(Path("set.dat"), 3);
+    const QByteArray setBefore = ReadBytes(Path("set.qst"));
+    const QByteArray dataBefore = ReadBytes(Path("set.dat"));
+    QFile::setPermissions(Path("set.dat"), QFile::ReadOwner);
+    MakeMain();
+    Load(Path("set.qst"));
+    m_Script.QueueAnswer(Answer::Yes);
+    Trigger("InsertMenu");
+    Fill(QStringLiteral("New"), QStringLiteral("New"), {QStringLiteral("a"), QStringLiteral("b")});
+    m_Script.Clear();
+    Click("SaveQuestionsBtn");
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("Cannot Save Data File To ") +
+                                                      Path("set.dat") + u'\n'));
+    EXPECT_TRUE(m_Script.MessageTexts()[0].contains(QStringLiteral("Permission denied")));
+    EXPECT_EQ(ReadBytes(Path("set.qst")), setBefore);
+    EXPECT_EQ(ReadBytes(Path("set.dat")), dataBefore);
+
+    QFile::setPermissions(Path("set.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    SaveWithNotice();
+    EXPECT_EQ(ReadBack(Path("set.qst")).size(), 4u);
+    EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1", "2", "3"}));
 }

@@ -45,6 +45,39 @@ TEST_F(ShapeTest, InsertingRenumbersTheLaterReliances) {
     EXPECT_EQ(ShownPairs(), QStringList({"2/1", "4/2"}));
 }
 
+// A question set file holds at most 1820 questions: neither Insert nor Next on the last
+// question makes another, and both say why.
+TEST_F(ShapeTest, NoQuestionBeyondTheMostAQuestionSetHolds) {
+    const int most = kb::QuestionFileReader::kMaxQuestions;
+    const QString why = QStringLiteral(
+        "A question set holds at most 1820 questions: delete a question before adding another");
+    LoadAt(most, {}, 1);
+    Click("LastBtn");
+    Click("NextBtn");
+    EXPECT_EQ(QuestionNo(), QString::number(most));
+    EXPECT_EQ(m_Script.MessageTexts(), QStringList{why});
+    EXPECT_EQ(m_Script.MessageBoxes().back().icon, Icon::Exclamation);
+    EXPECT_EQ(m_Script.MessageBoxes().back().title, QStringLiteral("Halvet"));
+
+    // Refused before the confirmation is asked, wherever the question shown is.
+    for (const char* button : {"LastBtn", "FirstBtn"}) {
+        Click(button);
+        Trigger("InsertMenu");
+        EXPECT_EQ(m_Script.MessageTexts().last(), why) << button;
+    }
+    EXPECT_EQ(m_Script.MessageTexts().size(), 3);
+    EXPECT_EQ(KE(), QStringLiteral("KE 1"));
+    Click("LastBtn");
+    EXPECT_EQ(KE(), QStringLiteral("KE %1").arg(most));
+
+    // One question fewer, and Next appends one again.
+    Answered("DeleteMenu", Answer::Yes);
+    Click("NextBtn");
+    EXPECT_EQ(QuestionNo(), QString::number(most));
+    EXPECT_EQ(KE(), QString());
+    EXPECT_EQ(m_Script.MessageTexts().size(), 4);
+}
+
 TEST_F(ShapeTest, DeletingRenumbersOrIsRefusedWhileReliedOn) {
     LoadAt(5, {{4, {{2, 1}, {3, 1}}}, {5, {{4, 3}}}}, 3);
     Answered("DeleteMenu", Answer::Yes);

@@ -58,6 +58,8 @@ TEST_F(HalvetTest, PartReadWarningOnlyWhenTextIsLost) {
     const Case cases[] = {
         {"one trailing empty line", "\r\n", false},
         {"several empty and blank lines", "\r\n\n   \r\n", false},
+        {"ten empty lines", QByteArray("\r\n").repeated(10), false},
+        {"more empty items than a block", QByteArray(",,,,,,\r\n").repeated(5), false},
         {"a stray item", "stray\r\n", true},
         {"half a question", "KE 3\r\nUser 3\r\nSingle\r\n", true},
     };

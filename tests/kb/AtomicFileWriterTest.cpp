@@ -7,11 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -111,6 +113,118 @@ TEST(AtomicFileWriter, NamesUpToTheLongestAllowedSave) {
     }
     EXPECT_FALSE(kb::WriteFileAtomically(dir.File(std::string(256, 'n')), "x"));
     EXPECT_TRUE(EntriesIn(dir.Path()).empty());
+}
+
+// A save killed part way (a crash, kill -9, power loss) leaves nothing in the user's
+// folder: the new file has no name until it takes the target's.
+TEST(AtomicFileWriter, ASaveKilledPartWayLeavesNothingBehind) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("pets.dat");
+    kbtest::Spit(path, "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        kb::AtomicFileWriter writer(path);
+        writer.Write(std::string(1 << 20, 'x'));
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(kbtest::Slurp(path), "old");
+    EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.dat"});
+}
+
+// A save of two files puts the first back when the second fails: the version it replaced
+// waits beside it under a name that says whose it is, and goes once the writer is done.
+TEST(AtomicFileWriter, AnUndoableCommitPutsTheOldFileBack) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("pets.qst");
+    kbtest::Spit(path, "old");
+    {
+        kb::AtomicFileWriter writer(path);
+        ASSERT_TRUE(writer.Write("new"));
+        ASSERT_TRUE(writer.CommitUndoable());
+        EXPECT_EQ(kbtest::Slurp(path), "new");
+        const auto entries = EntriesIn(dir.Path());
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_TRUE(entries[0].starts_with(".pets.qst.cv-")) << entries[0];
+        ASSERT_TRUE(writer.Undo());
+        EXPECT_EQ(kbtest::Slurp(path), "old");
+    }
+    EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.qst"});
+    {
+        kb::AtomicFileWriter writer(path);
+        ASSERT_TRUE(writer.Write("kept"));
+        ASSERT_TRUE(writer.CommitUndoable());
+    }
+    EXPECT_EQ(kbtest::Slurp(path), "kept");
+    EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.qst"});
+
+    // A file that was not there before is taken away again.
+    const auto fresh = dir.File("fresh.qst");
+    kb::AtomicFileWriter writer(fresh);
+    ASSERT_TRUE(writer.Write("x"));
+    ASSERT_TRUE(writer.CommitUndoable());
+    ASSERT_TRUE(writer.Undo());
+    EXPECT_FALSE(fs::exists(fresh));
+}
+
+// What the sync seam saw: whether it flushed a folder, and what the target held then.
+struct SyncSeen {
+    bool folder;
+    std::string target;
+};
+std::vector<SyncSeen> g_Syncs;
+std::string g_Target;
+
+// The bytes reach the disk before the new file takes the target's place, and its name
+// after: a crash never leaves the target naming a file whose bytes were still on their way.
+TEST(AtomicFileWriter, TheFileIsFlushedBeforeItsRenameAndTheFolderAfter) {
+    kbtest::ScratchDir dir;
+    g_Target = dir.File("pets.dat");
+    kbtest::Spit(g_Target, "old");
+    g_Syncs.clear();
+    kb::AtomicFileWriter::SetSyncFunction([](int fd) {
+        struct stat st {};
+        ::fstat(fd, &st);
+        g_Syncs.push_back({S_ISDIR(st.st_mode), kbtest::Slurp(g_Target)});
+        return ::fsync(fd);
+    });
+    const bool saved = kb::WriteFileAtomically(g_Target, "new");
+    kb::AtomicFileWriter::SetSyncFunction(nullptr);
+    ASSERT_TRUE(saved);
+    ASSERT_EQ(g_Syncs.size(), 2u);
+    EXPECT_FALSE(g_Syncs[0].folder);
+    EXPECT_EQ(g_Syncs[0].target, "old") << "the file is flushed before it takes its place";
+    EXPECT_TRUE(g_Syncs[1].folder);
+    EXPECT_EQ(g_Syncs[1].target, "new") << "the folder is flushed after";
+
+    // A flush that fails fails the save, and the target stays.
+    kb::AtomicFileWriter::SetSyncFunction([](int) {
+        errno = EIO;
+        return -1;
+    });
+    kb::AtomicFileWriter writer(g_Target);
+    EXPECT_TRUE(writer.Write("newer"));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.Error(), EIO);
+    kb::AtomicFileWriter::SetSyncFunction(nullptr);
+    EXPECT_EQ(kbtest::Slurp(g_Target), "new");
+}
+
+// A read-only file stays as it is, also for a program run as root (as CI runs), which
+// the permission check alone lets write anything.
+TEST(AtomicFileWriter, AReadOnlyFileIsNotReplaced) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("pets.dat");
+    kbtest::Spit(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    kb::AtomicFileWriter writer(path);
+    EXPECT_FALSE(writer.Write("new"));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.Error(), EACCES);
+    EXPECT_EQ(kbtest::Slurp(path), "old");
+    EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.dat"});
 }
 
 } // namespace

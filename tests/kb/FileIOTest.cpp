@@ -153,3 +153,32 @@ TEST(FileIO, AtomicWriterLeavesTheTargetUntilCommit) {
     EXPECT_EQ(kbtest::Slurp(path), "new bytes");
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
+
+// Another program's save is told apart even when the file system gives the new file the
+// old one's inode and time (inode numbers are soon reused, and times kept in coarse steps):
+// by the bytes for a file of usual size, by a time to the nanosecond that our saves set.
+TEST(FileIO, AStampTellsTwoVersionsApartWhenInodeSizeAndTimeAgree) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("pets.qst");
+    kbtest::Spit(path, "first");
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const kb::FileStamp first = kb::FileStamp::Of(path);
+    kbtest::Spit(path, "other"); // same inode, same size
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    const kb::FileStamp second = kb::FileStamp::Of(path);
+    EXPECT_EQ(second.inode, first.inode);
+    EXPECT_EQ(second.modifiedNs, first.modifiedNs);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(kb::FileStamp::Of(path), second) << "the same version, the same stamp";
+
+    // A save sets the time to the nanosecond.
+    ASSERT_TRUE(kb::WriteFileAtomically(path, "third"));
+    const kb::FileStamp third = kb::FileStamp::Of(path);
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    EXPECT_LE(now - third.modifiedNs, 5'000'000'000);
+    EXPECT_FALSE(kb::FileStamp::Of(dir.File("missing")).exists);
+}

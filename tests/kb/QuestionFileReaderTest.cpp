@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -281,6 +284,110 @@ TEST_F(QuestionFileReaderTest, MoreItemsThanTheLimitAreRefused) {
     EXPECT_FALSE(ReadBytes(bytes, kept));
     EXPECT_TRUE(kept.empty());
     EXPECT_EQ(kb::g_NumQuestions, 3);
+}
+
+// The limit itself is a set the readers accept: 1820 questions and blank items up to
+// 32767 items lose nothing; one item more refuses the file before anything is replaced.
+TEST_F(QuestionFileReaderTest, ExactlyTheItemLimitIsAccepted) {
+    std::string bytes;
+    const std::string block = Join(ExampleLines());
+    for (int i = 0; i < QuestionFileReader::kMaxQuestions; ++i) {
+        bytes += block;
+    }
+    bytes += "\r\n\r\n\r\n,,,\r\n"; // 7 empty items: 32767 in all
+    QuestionArray questions;
+    EXPECT_FALSE(ReadBytes(bytes, questions));
+    EXPECT_TRUE(m_Reader.OnlyBlankLeftOver());
+    EXPECT_EQ(m_Reader.QuestionCount(), 1820);
+    EXPECT_EQ(kb::g_NumQuestions, 1820);
+    EXPECT_EQ(questions.size(), 1820u);
+
+    bytes += "\r\n";
+    kb::g_NumQuestions = 3;
+    QuestionArray kept;
+    EXPECT_FALSE(ReadBytes(bytes, kept));
+    EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(kb::g_NumQuestions, 3);
+}
+
+// However many blank lines follow the last question, they start no question of their
+// own: every question is read and only blank items are left over.
+TEST_F(QuestionFileReaderTest, BlankLinesAfterTheLastQuestionLoseNothing) {
+    const std::string three = Join(ExampleLines()) + Join(ExampleLines()) + Join(ExampleLines());
+    auto emptyImportance = ExampleLines();
+    emptyImportance[17] = ""; // the block's own last item is empty too
+    const std::string endsEmpty =
+        Join(ExampleLines()) + Join(ExampleLines()) + Join(emptyImportance);
+    for (const std::string& set : {three, endsEmpty}) {
+        for (int blank : {1, 8, 9, 10, 17, 18, 27, 500}) {
+            SCOPED_TRACE(blank);
+            std::string tail;
+            for (int i = 0; i < blank; ++i) {
+                tail += i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "   \n" : ",\r\n";
+            }
+            QuestionArray questions;
+            EXPECT_FALSE(ReadBytes(set + tail, questions));
+            EXPECT_TRUE(m_Reader.OnlyBlankLeftOver());
+            EXPECT_EQ(m_Reader.QuestionCount(), 3);
+            EXPECT_EQ(kb::g_NumQuestions, 3);
+            ASSERT_EQ(questions.size(), 3u);
+            EXPECT_EQ(questions[2]->GetQHelp(), "nohelp.htm");
+        }
+    }
+    // Half a question followed by blank lines is still half a question: text is lost.
+    const auto block = ExampleLines();
+    const std::vector<std::string> half(block.begin(), block.begin() + 5);
+    QuestionArray questions;
+    EXPECT_FALSE(ReadBytes(three + Join(half) + std::string(30, '\n'), questions));
+    EXPECT_FALSE(m_Reader.OnlyBlankLeftOver());
+    EXPECT_EQ(m_Reader.QuestionCount(), 3);
+}
+
+// A file that cannot be a question set is refused as soon as that shows, however large it
+// is: a sparse file of 4 GiB costs no disk, and the reader takes only a little of it.
+TEST_F(QuestionFileReaderTest, HugeFileIsRefusedAfterReadingLittleOfIt) {
+    constexpr off_t kHuge = off_t{4} << 30;
+    constexpr std::uint64_t kLittle = std::uint64_t{1} << 20;
+    const std::string block = Join(ExampleLines());
+    const std::pair<const char*, std::string> starts[] = {
+        {"nothing but the hole", ""},
+        {"a question, then the hole", block},
+        {"more items than a set holds", std::string(40000, '\n')},
+    };
+    const auto path = m_Dir.File("huge.qst");
+    for (const auto& [name, start] : starts) {
+        SCOPED_TRACE(name);
+        kbtest::Spit(path, start);
+        ASSERT_EQ(::truncate(path.c_str(), kHuge), 0);
+        QuestionArray questions{std::make_shared<kb::CQuestion>()};
+        const auto kept = questions[0];
+        kb::g_NumQuestions = 7;
+        EXPECT_FALSE(m_Reader.Read(path, questions));
+        EXPECT_LT(m_Reader.BytesRead(), kLittle);
+        ASSERT_EQ(questions.size(), 1u);
+        EXPECT_EQ(questions[0], kept);
+        EXPECT_EQ(kb::g_NumQuestions, 7);
+    }
+}
+
+// The longest text a text box holds reads back; a longer item refuses the file.
+TEST_F(QuestionFileReaderTest, ItemLengthIsBounded) {
+    auto lines = ExampleLines();
+    lines[0] = std::string(QuestionFileReader::kMaxItemBytes, 'w');
+    lines[16] = "  " + std::string(QuestionFileReader::kMaxItemBytes - 2, 'p');
+    QuestionArray questions;
+    ASSERT_TRUE(ReadBytes(Join(lines), questions));
+    EXPECT_EQ(questions[0]->GetKEQ().size(), QuestionFileReader::kMaxItemBytes);
+    for (std::size_t line : {0, 16}) {
+        lines = ExampleLines();
+        lines[line] = std::string(QuestionFileReader::kMaxItemBytes + 1, 'w');
+        kb::g_NumQuestions = 5;
+        QuestionArray kept;
+        EXPECT_FALSE(ReadBytes(Join(lines), kept)) << line;
+        EXPECT_TRUE(kept.empty());
+        EXPECT_EQ(kb::g_NumQuestions, 5);
+    }
 }
 
 TEST_F(QuestionFileReaderTest, QuotedItemsAndTrailingBlanks) {

@@ -193,12 +193,23 @@ TEST_F(IniFileTest, RefusedWritesLeaveTheFile) {
     EXPECT_FALSE(IniFile::WriteString(m_Path, "S", "k", "\xCE\xA9")) << "not in Windows-1252";
     EXPECT_EQ(Get(), before);
 
-    if (::geteuid() != 0) { // root writes anywhere
-        fs::permissions(m_Dir, fs::perms::owner_write, fs::perm_options::remove);
-        EXPECT_FALSE(IniFile::WriteString(m_Path, "S", "k", "w"));
-        EXPECT_EQ(Get(), before);
-    }
     EXPECT_FALSE(IniFile::WriteString((m_Dir / "no" / "such.ini").string(), "S", "k", "v"));
+
+    // A read-only file is refused, also for a program run as root.
+    fs::permissions(m_Path, fs::perms::owner_read);
+    EXPECT_FALSE(IniFile::WriteString(m_Path, "S", "k", "w"));
+    EXPECT_EQ(Get(), before);
+}
+
+TEST_F(IniFileTest, AReadOnlyFolderIsNotWrittenIn) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes in a read-only folder";
+    }
+    const std::string before = "[S]\r\nk=v\r\n";
+    Put(before);
+    fs::permissions(m_Dir, fs::perms::owner_write, fs::perm_options::remove);
+    EXPECT_FALSE(IniFile::WriteString(m_Path, "S", "k", "w"));
+    EXPECT_EQ(Get(), before);
 }
 
 } // namespace
