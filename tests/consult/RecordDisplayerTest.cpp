@@ -92,6 +92,33 @@ TEST_F(RecordListTest, SelectionIsAnIndexIntoTheWholeList) {
     EXPECT_EQ(m_List.SelectedRec(), 0);
 }
 
+// The rows after the last record are empty; a click there, the first of them included,
+// selects nothing and leaves the selection, its green row and Explain where they were.
+TEST_F(RecordListTest, AClickBelowTheLastRecordKeepsTheSelection) {
+    std::shared_ptr<kb::CRecord> explained;
+    m_List.SetExplainer(
+        [&](const kb::QuestionArray&, const std::shared_ptr<kb::CRecord>& r) { explained = r; });
+    for (const int records : {4, 16}) {
+        SCOPED_TRACE(records);
+        Fill(records);
+        QTest::mouseClick(Row("RecName", 1), Qt::LeftButton);
+        const bool twoPages = records > consult::RecordDisplayer::kRows;
+        if (twoPages)
+            Press("NextPg");
+        for (int i = records % consult::RecordDisplayer::kRows; i < consult::RecordDisplayer::kRows;
+             ++i) {
+            QTest::mouseClick(Row("RecName", i), Qt::LeftButton);
+            EXPECT_EQ(m_List.SelectedRec(), 1) << i;
+            EXPECT_FALSE(Green(i)) << i;
+        }
+        if (twoPages)
+            Press("PrevPg");
+        EXPECT_TRUE(Green(1));
+        Press("Explain");
+        EXPECT_EQ(explained, m_Records[1]);
+    }
+}
+
 TEST_F(RecordListTest, WithoutConfidenceThereIsNoScoreAndNoExplain) {
     bool explained = false;
     m_List.SetExplainer(

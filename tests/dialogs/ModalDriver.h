@@ -2,7 +2,10 @@
 
 // Driving a dialog's exec() from a test: the action runs once the dialog is modal and
 // active, and a deadline hides whatever modal window is still open, failing the test,
-// so a dialog left open never hangs the run.
+// so a dialog left open never hangs the run. A modal window that no deadline of a test
+// watches is left to the watchdog every window test program installs (ModalWatchdog).
+
+#include "tests/support/ModalWatchdog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -10,6 +13,7 @@
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
+#include <QVariant>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -39,8 +43,10 @@ inline void WhenModal(std::function<void(QDialog*)> act) {
     });
 }
 
-// Runs dialog.exec() with a deadline; the deadline's firing is a failure.
+// Runs dialog.exec() with a deadline; the deadline's firing is a failure. The watchdog
+// leaves the dialog to this deadline, which may be longer than its own limit.
 inline void ExecWithDeadline(QDialog& dialog, int deadlineMs = kDeadlineMs) {
+    dialog.setProperty(testsupport::ModalWatchdog::kOwnDeadline, true);
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [&dialog] {
@@ -49,6 +55,7 @@ inline void ExecWithDeadline(QDialog& dialog, int deadlineMs = kDeadlineMs) {
     });
     deadline.start(deadlineMs);
     dialog.exec();
+    dialog.setProperty(testsupport::ModalWatchdog::kOwnDeadline, QVariant());
 }
 
 // Types text key by key, any character (QTest::keyClicks knows ASCII only).

@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "kb/Cp1252.h"
 #include "kb/FileIO.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,41 @@ TEST_F(IniFileTest, ReadingRules) {
     }
     EXPECT_EQ(IniFile::ReadString((m_Dir / "missing.ini").string(), "S", "k"), "");
     EXPECT_EQ(IniFile::ReadString(m_Dir.string(), "S", "k"), "") << "a folder";
+}
+
+// Names ignore case only between a capital and its small letter. Some characters sit where
+// case pairs sit in Windows-1252 (× at 0xD7 and ÷ at 0xF7, ß at 0xDF and ÿ at 0xFF) or
+// just beside the letters; two names that differ in them are two names.
+TEST_F(IniFileTest, OnlyCasePairsAreTheSameName) {
+    struct Pair {
+        std::string first, second; // Windows-1252 bytes
+        bool same;
+    };
+    const std::vector<Pair> pairs = {
+        {"A", "a", true},        {"Z", "z", true},        {"\xC0", "\xE0", true},
+        {"\xD6", "\xF6", true},  {"\xD8", "\xF8", true},  {"\xDE", "\xFE", true},
+        {"\x8A", "\x9A", true},  {"\x8C", "\x9C", true},  {"\x8E", "\x9E", true},
+        {"\x9F", "\xFF", true},  {"\xD7", "\xF7", false}, {"\xDF", "\xFF", false},
+        {"\xBF", "\xDF", false}, {"\xD7", "x", false},    {"@", "`", false},
+        {"[", "{", false},       {"\x8B", "\x9B", false}, {"\x80", "\xA0", false},
+    };
+    for (const Pair& p : pairs) {
+        const std::string first = kb::Cp1252ToUtf8(p.first);
+        const std::string second = kb::Cp1252ToUtf8(p.second);
+        SCOPED_TRACE(first + " and " + second);
+        // The first of two keys (or sections) of the same name wins.
+        Put("[S]\r\nk" + p.first + "=1\r\nk" + p.second + "=2\r\n");
+        EXPECT_EQ(IniFile::ReadString(m_Path, "s", "k" + first), "1");
+        EXPECT_EQ(IniFile::ReadString(m_Path, "s", "k" + second), p.same ? "1" : "2");
+        Put("[s" + p.first + "]\r\nk=1\r\n[s" + p.second + "]\r\nk=2\r\n");
+        EXPECT_EQ(IniFile::ReadString(m_Path, "S" + first, "K"), "1");
+        EXPECT_EQ(IniFile::ReadString(m_Path, "S" + second, "K"), p.same ? "1" : "2");
+        // Writing one never replaces the other.
+        Put("[S]\r\nk" + p.first + "=1\r\n");
+        ASSERT_TRUE(IniFile::WriteString(m_Path, "S", "k" + second, "2"));
+        EXPECT_EQ(Get(), p.same ? "[S]\r\nk" + p.second + "=2\r\n"
+                                : "[S]\r\nk" + p.first + "=1\r\nk" + p.second + "=2\r\n");
+    }
 }
 
 TEST_F(IniFileTest, ReaderSurvivesAnyBytes) {
