@@ -10,6 +10,8 @@
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace editor {
@@ -44,22 +46,24 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
 
 // Before saving over files another program changed since this one read or saved them.
 bool MaySaveOver(const CSetSaver::Changes& changes) {
-    QString text;
+    QStringList paragraphs;
     if (changes.questionSet) {
-        text += QStringLiteral("The question set changed on disk since Halvet read or last saved "
-                               "it:\n") +
-                QString::fromStdString(changes.questionSetPath) +
-                QStringLiteral("\nSaving now replaces it with the questions held here, and what "
-                               "was saved there is lost.\n");
+        paragraphs << QStringLiteral("The question set changed on disk since Halvet read or last "
+                                     "saved it:\n") +
+                          QString::fromStdString(changes.questionSetPath) +
+                          QStringLiteral("\nSaving now replaces it with the questions held here, "
+                                         "and what was saved there is lost.");
     }
     if (changes.dataFile) {
-        text += QStringLiteral("The data file changed on disk since Halvet read or last saved the "
-                               "set:\n") +
-                QString::fromStdString(changes.dataFilePath) +
-                QStringLiteral("\nSaving now renumbers it as it is now; records made there for "
-                               "other questions would have their answers moved with these.\n");
+        paragraphs << QStringLiteral("The data file changed on disk since Halvet read or last "
+                                     "saved the set:\n") +
+                          QString::fromStdString(changes.dataFilePath) +
+                          QStringLiteral("\nSaving now renumbers it as it is now; records made "
+                                         "there for other questions would have their answers "
+                                         "moved with these.");
     }
-    return platform::MessageBox(text + QStringLiteral("Save Questions anyway?"),
+    paragraphs << QStringLiteral("Save Questions anyway?");
+    return platform::MessageBox(paragraphs.join(QStringLiteral("\n\n")),
                                 platform::Buttons::YesNoDefaultNo, platform::Icon::Exclamation,
                                 platform::ProgramTitle()) == platform::Answer::Yes;
 }
