@@ -74,6 +74,15 @@ protected:
     }
     void TearDown() override { kb::AtomicFileWriter::SetSyncFunction(nullptr); }
 
+    // A set of three questions saved by a Halvet, then records for them saved by a Drosk.
+    void SaveSetAndRecords(const std::vector<int>& records) {
+        CSetSaver first;
+        first.NewSet();
+        ASSERT_EQ(first.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set,
+                             [](const auto&) { return false; }),
+                  CSetSaver::Outcome::Saved);
+        DroskSaves(records, {1, 2, 3});
+    }
     // Drosk's save of records answering the questions tagged tags, as Drosk writes it.
     void DroskSaves(const std::vector<int>& records, const std::vector<int>& tags) {
         ASSERT_TRUE(kb::DataFileWriter().Save(editortest::Records(records, tags), m_Data));
@@ -140,14 +149,7 @@ TEST_F(CSetSaverTest, ADataFileMadeAfterTheSetWasSavedIsRenumbered) {
 // Two Halvets on one set: the second, saving its stale questions, is asked and saves
 // nothing on No; its changes are kept.
 TEST_F(CSetSaverTest, TwoEditorsOnOneSet) {
-    {
-        CSetSaver first;
-        first.NewSet();
-        Asker none;
-        ASSERT_EQ(first.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set, none.Ask()),
-                  CSetSaver::Outcome::Saved);
-    }
-    DroskSaves({1, 2}, {1, 2, 3});
+    SaveSetAndRecords({1, 2});
     CSetSaver first;
     CSetSaver second;
     kb::QuestionArray firstSet = LoadedSet(first, {1, 2, 3});
@@ -173,14 +175,7 @@ TEST_F(CSetSaverTest, TwoEditorsOnOneSet) {
 // Neither file takes its place unless both can: a data file that cannot be written, or a
 // failure between the two commits, leaves both as they were and keeps the changes.
 TEST_F(CSetSaverTest, NeitherFileIsReplacedUnlessBothCanBe) {
-    {
-        CSetSaver setup;
-        setup.NewSet();
-        Asker none;
-        ASSERT_EQ(setup.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set, none.Ask()),
-                  CSetSaver::Outcome::Saved);
-    }
-    DroskSaves({1, 2}, {1, 2, 3});
+    SaveSetAndRecords({1, 2});
     CSetSaver halvet;
     kb::QuestionArray set = LoadedSet(halvet, {1, 2, 3});
     Insert(halvet, set, 2, 4);
@@ -236,14 +231,7 @@ TEST_F(CSetSaverTest, NeitherFileIsReplacedUnlessBothCanBe) {
 // A set saved to another file leaves that file's data file alone: its records were made
 // for the set that was there. The changes are done with, since the set on disk is new.
 TEST_F(CSetSaverTest, ASetSavedElsewhereLeavesThatDataFileAlone) {
-    {
-        CSetSaver setup;
-        setup.NewSet();
-        Asker none;
-        ASSERT_EQ(setup.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set, none.Ask()),
-                  CSetSaver::Outcome::Saved);
-    }
-    DroskSaves({1}, {1, 2, 3});
+    SaveSetAndRecords({1});
     const std::string other = m_Dir.File("other.qst");
     ASSERT_TRUE(kb::WriteFileAtomically(m_Dir.File("other.dat"), Slurp(m_Data)));
     CSetSaver halvet;
@@ -313,14 +301,7 @@ protected:
 };
 
 TEST_F(CrossingSaves, HalvetsSaveWaitsForDrosksAndRenumbersWhatItWrote) {
-    {
-        CSetSaver setup;
-        setup.NewSet();
-        Asker none;
-        ASSERT_EQ(setup.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set, none.Ask()),
-                  CSetSaver::Outcome::Saved);
-    }
-    DroskSaves({1}, {1, 2, 3});
+    SaveSetAndRecords({1});
     CSetSaver halvet;
     kb::QuestionArray set = LoadedSet(halvet, {1, 2, 3});
     acquire::CRecordSaver drosk;
@@ -342,14 +323,7 @@ TEST_F(CrossingSaves, HalvetsSaveWaitsForDrosksAndRenumbersWhatItWrote) {
 }
 
 TEST_F(CrossingSaves, DrosksSaveWaitsForHalvetsAndSeesItsQuestions) {
-    {
-        CSetSaver setup;
-        setup.NewSet();
-        Asker none;
-        ASSERT_EQ(setup.Save(editortest::Questions(Wordings({1, 2, 3})), m_Set, none.Ask()),
-                  CSetSaver::Outcome::Saved);
-    }
-    DroskSaves({1}, {1, 2, 3});
+    SaveSetAndRecords({1});
     CSetSaver halvet;
     kb::QuestionArray set = LoadedSet(halvet, {1, 2, 3});
     acquire::CRecordSaver drosk;
