@@ -54,22 +54,32 @@ FileStamp FileStamp::Of(const std::string& path) {
     return stamp;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
+int OpenRegularFile(const std::string& path, std::int64_t& size) {
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer (a frozen window);
     // the fstat below refuses it. Reading a regular file is not affected.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return false;
+        return -1;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        return -1;
+    }
+    size = static_cast<std::int64_t>(st.st_size);
+    return fd;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
+    if (fd < 0) {
         return false;
     }
     // Read straight into the string; it grows only if the file grew meanwhile.
     std::size_t got = 0;
-    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    bytes.resize(static_cast<std::size_t>(size) + 1);
     for (;;) {
         if (got == bytes.size()) {
             bytes.resize(bytes.size() * 2);
@@ -97,7 +107,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 // two pieces, and hands each piece to consume. The file's bytes are never all in memory.
 bool ReadFileByLines(const std::string& path, const std::function<void(std::string_view)>& consume,
                      std::size_t pieceSize) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
     if (fd < 0) {
         return false;
     }
@@ -105,12 +116,8 @@ bool ReadFileByLines(const std::string& path, const std::function<void(std::stri
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
     // A small file gets a buffer of its own size, not a whole piece.
-    const auto fileSize = static_cast<std::size_t>(st.st_size);
+    const auto fileSize = static_cast<std::size_t>(size);
     const std::size_t piece =
         std::clamp<std::size_t>(fileSize + 1, 1, std::max<std::size_t>(pieceSize, 1));
     std::string buffer;

@@ -30,6 +30,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// Opens a regular file for reading without ever waiting (a named pipe or a device in its
+// place is refused at once) and gives its size; -1 when it cannot. The caller closes it.
+int OpenRegularFile(const std::string& path, std::int64_t& size);
+
 // Reads a whole file into bytes. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 

@@ -1,5 +1,6 @@
 #include "kb/ItemStream.h"
 
+#include "kb/FileIO.h"
 #include "kb/ItemReader.h"
 
 #include <algorithm>
@@ -25,20 +26,14 @@ bool ItemStream::Open(const std::string& path) {
         ::close(m_Fd);
         m_Fd = -1;
     }
-    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer; the fstat below
-    // refuses it. Reading a regular file is not affected.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(path, size);
     if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
         return false;
     }
     m_Fd = fd;
     // A small file gets a buffer of about its own size, not a whole piece.
-    m_PieceSize = std::clamp<std::size_t>(static_cast<std::size_t>(st.st_size) + 1, 1, m_PieceSize);
+    m_PieceSize = std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1, m_PieceSize);
     m_BytesRead = 0;
     return Rewind();
 }
