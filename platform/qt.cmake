@@ -15,6 +15,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ProgramInfo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtBackend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScriptedBackend.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShownText.cpp
 )
 set_target_properties(corvane_platform PROPERTIES AUTOMOC ON)
 target_include_directories(corvane_platform PUBLIC ${CORVANE_ROOT})
