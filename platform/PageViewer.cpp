@@ -122,6 +122,7 @@ PageViewer::PageViewer(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("PageViewer"));
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(760, 560);
+    document()->setDocumentMargin(12);
     // Links are ours to follow (through ShellOpen), never the browser's own.
     setOpenLinks(false);
     setOpenExternalLinks(false);
