@@ -5,6 +5,7 @@
 #include "platform/LocalFile.h"
 #include "platform/Platform.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -134,6 +135,14 @@ bool PageViewer::ShowPage(const QString& path) {
     bool whole = false;
     if (!ReadLocalFile(path, kMaxPageBytes, bytes, &whole)) {
         return false;
+    }
+    // A modal dialog (the page dialog, whose Browse shows a page) blocks every window but
+    // its own: the page window goes with it, so it can be read and closed meanwhile.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (parentWidget() != modal) {
+        const QPoint place = pos();
+        setParent(modal, Qt::Window);
+        move(place);
     }
     const QFileInfo info(path);
     m_Page = info.absoluteFilePath();
