@@ -34,6 +34,20 @@ QString Percent(double score) {
     return text + QLatin1Char('%');
 }
 
+// A record's name as its row shows it: never wider than the row, cut with an ellipsis. A
+// data file may hold a name of megabytes, which would take seconds to lay out and spill
+// over the rows below; only the start of a name is ever looked at.
+QString ShownName(const QLabel* label, const std::string& name) {
+    constexpr std::size_t kMaxChars = 400;
+    // Four bytes at most per character: enough bytes for kMaxChars characters.
+    const bool cut = name.size() > kMaxChars * 4;
+    QString text = QString::fromStdString(cut ? name.substr(0, kMaxChars * 4) : name);
+    if (cut || text.size() > static_cast<qsizetype>(kMaxChars))
+        text = text.left(static_cast<qsizetype>(kMaxChars)) + QChar(0x2026);
+    const int room = label->contentsRect().width() - 2 * label->indent();
+    return label->fontMetrics().elidedText(text, Qt::ElideRight, room);
+}
+
 } // namespace
 
 RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -146,7 +160,7 @@ void RecordDisplayer::UpdateDisplay() {
             const auto& record = m_Records[static_cast<std::size_t>(k)];
             RNo[row]->setText(QString::number(k + 1));
             RNo[row]->show();
-            RecName[row]->setText(record ? QString::fromStdString(record->GetName()) : QString());
+            RecName[row]->setText(record ? ShownName(RecName[row], record->GetName()) : QString());
             RecScore[row]->setText(record ? Percent(record->GetScore()) : QString());
         } else {
             RNo[row]->clear();

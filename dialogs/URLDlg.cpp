@@ -15,10 +15,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <limits>
 
 namespace dialogs {
-
-namespace {} // namespace
 
 URLDlg::URLDlg(QWidget* parent) : QDialog(parent) {
     using platform::MakeButton;
@@ -42,6 +41,9 @@ URLDlg::URLDlg(QWidget* parent) : QDialog(parent) {
     m_URLBox->setObjectName(QStringLiteral("URL"));
     m_URLBox->setGeometry(TwipsRect(120, 165, 5025, 345));
     m_URLBox->setValidator(new platform::EntryValidator(m_URLBox));
+    // The box has no length limit: a line edit's own of 32767 characters would cut a
+    // longer page handed to Initialise, and OK would store it cut.
+    m_URLBox->setMaxLength(std::numeric_limits<int>::max());
 
     m_BrowseBtn = MakeButton(m_Frame1, "BrowseBtn", QStringLiteral("Browse for URL"),
                              TwipsRect(120, 660, 1575, 375));

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "platform/QtBackend.h"
+#include "platform/ShownText.h"
 
 namespace platform {
 
@@ -23,7 +24,8 @@ void SetBackend(Backend* backend) {
 }
 
 Answer MessageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-    return CurrentBackend().MessageBox(text, buttons, icon, title);
+    // Messages carry names, pages and paths from files: never megabytes of them.
+    return CurrentBackend().MessageBox(AbridgeMessage(text), buttons, icon, title);
 }
 
 QString OpenFileName(QWidget* owner, const QString& filter, const QString& startName) {

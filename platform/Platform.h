@@ -42,7 +42,7 @@ Backend& CurrentBackend();
 // Installs a backend (not owned); nullptr brings back the Qt one.
 void SetBackend(Backend* backend);
 
-// Shortcuts to the current backend.
+// Shortcuts to the current backend. A message's text reaches it abridged (ShownText.h).
 Answer MessageBox(const QString& text, Buttons buttons, Icon icon, const QString& title);
 QString OpenFileName(QWidget* owner, const QString& filter, const QString& startName);
 QString SaveFileName(QWidget* owner, const QString& filter, const QString& startName);

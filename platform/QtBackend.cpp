@@ -1,16 +1,20 @@
 #include "platform/QtBackend.h"
 
 #include "platform/HelpViewer.h"
+#include "platform/LocalFile.h"
+#include "platform/PageViewer.h"
 #include "platform/ProgramInfo.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace platform {
 
@@ -32,8 +36,18 @@ QMessageBox::Icon QtIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-// Kinds of file that a desktop runs rather than shows.
-bool IsRunnableKind(const QFileInfo& info) {
+// The start of a file that is looked into: enough for the content rules of the MIME
+// database and for the marks of scripts and binaries.
+constexpr qint64 kHeadBytes = 16384;
+
+// How long after it was started the page opener's failure still means that the page was
+// not shown. The opener may run for as long as the browser it started stays open; an
+// error it reports when that browser ends later says nothing about showing the page.
+constexpr qint64 kOpenerVerdictMs = 10000;
+
+// Kinds of file that a desktop runs rather than shows, by name, type or content (head:
+// the start of the file).
+bool IsRunnableKind(const QFileInfo& info, const QByteArray& head) {
     static const QStringList suffixes = {
         QStringLiteral("appimage"), QStringLiteral("bash"),   QStringLiteral("bat"),
         QStringLiteral("bin"),      QStringLiteral("cmd"),    QStringLiteral("com"),
@@ -60,25 +74,63 @@ bool IsRunnableKind(const QFileInfo& info) {
                                           QStringLiteral("application/x-perl"),
                                           QStringLiteral("application/x-ruby"),
                                           QStringLiteral("application/javascript")};
-    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info);
+    // The head already read, not the file again: it could be something else by now.
+    const QMimeType mime = QMimeDatabase().mimeTypeForFileNameAndData(info.fileName(), head);
     for (const QString& name : mimeTypes) {
         if (mime.inherits(name)) {
             return true;
         }
     }
     // Content decides too: a script or binary can carry any name.
-    QFile file(info.filePath());
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(4);
-        if (head.startsWith("#!") ||
-            head == QByteArray("\x7f"
-                               "ELF",
-                               4) ||
-            head.startsWith("MZ")) {
-            return true;
-        }
+    return head.startsWith("#!") ||
+           head.startsWith(QByteArray("\x7f"
+                                      "ELF",
+                                      4)) ||
+           head.startsWith("MZ");
+}
+
+bool IsWebPageName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"htm" || suffix == u"html";
+}
+
+// A local web page goes to the desktop's page opener, started directly (never through a
+// shell) with the address as its one argument, and watched without waiting for it. Where
+// there is no opener, or it reports soon that it could not show the page (it has no
+// program for pages, or none of those it knows is installed), the page is shown in the
+// program's own window instead.
+bool OpenLocalPage(const QUrl& url) {
+    const QString path = url.toLocalFile();
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        return PageViewer::Instance().ShowPage(path);
     }
-    return false;
+    // No parent: a process object destroyed with the program would end the opener, and
+    // perhaps the browser waiting in it.
+    auto* process = new QProcess();
+    process->setProgram(opener);
+    process->setArguments({QString::fromLatin1(url.toEncoded())});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, path, clock](int exitCode, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || exitCode != 0) &&
+                             clock.elapsed() < kOpenerVerdictMs) {
+                             PageViewer::Instance().ShowPage(path);
+                         }
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, path](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             PageViewer::Instance().ShowPage(path);
+                             process->deleteLater();
+                         }
+                     });
+    process->start();
+    return true;
 }
 
 } // namespace
@@ -112,7 +164,14 @@ QString QtBackend::SaveFileName(QWidget* owner, const QString& filter, const QSt
 
 bool QtBackend::ShellOpen(const QString& target) {
     const QUrl url = UrlFor(target);
-    return url.isValid() && QDesktopServices::openUrl(url);
+    if (!url.isValid()) {
+        return false;
+    }
+    if (url.isLocalFile() && IsWebPageName(url.toLocalFile()) &&
+        !QFileInfo(url.toLocalFile()).isDir()) {
+        return OpenLocalPage(url);
+    }
+    return QDesktopServices::openUrl(url);
 }
 
 void QtBackend::ShowHelp(const QString& helpFile, HelpCommand command) {
@@ -172,17 +231,18 @@ QUrl QtBackend::UrlFor(const QString& target) {
 
 bool QtBackend::MayOpenFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) {
-        return false;
-    }
     if (info.isDir()) {
         return true;
     }
+    // Looked into without ever waiting: only a regular file that can be read is a page. A
+    // named pipe, a terminal or a device is not (the look would block, or never end).
+    QByteArray head;
+    if (!ReadLocalFile(path, kHeadBytes, head)) {
+        return false;
+    }
     // The browser shows a web page and never runs it, so its mode does not matter: pages
     // on mounted Windows drives usually carry the execute bit.
-    const QString suffix = info.suffix().toLower();
-    const bool webPage = suffix == u"htm" || suffix == u"html";
-    return (webPage || !info.isExecutable()) && !IsRunnableKind(info);
+    return (IsWebPageName(path) || !info.isExecutable()) && !IsRunnableKind(info, head);
 }
 
 } // namespace platform

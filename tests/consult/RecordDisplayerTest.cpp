@@ -1,6 +1,7 @@
 #include "MirelFixture.h"
 
 #include "platform/PageLocation.h"
+#include "platform/ShownText.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -191,4 +192,34 @@ TEST_F(RecordListTest, DescribeFindsTheDefaultPageInAnyCaseAndPagesBesideTheSet)
         EXPECT_TRUE(QFileInfo(opened).isFile()) << opened.toStdString();
     EXPECT_TRUE(m_Script.MessageBoxes().empty());
     platform::SetQuestionSetFile({});
+}
+
+// A data file from a stranger may hold a name or a page of megabytes. The list shows what
+// fits in a row, cut with an ellipsis, and never lays out the rest; a page that cannot be
+// opened is named by its start and its end.
+TEST_F(RecordListTest, VeryLongNamesAndPagesAreShownCut) {
+    Fill(3);
+    std::string spaced;
+    while (spaced.size() < (2u << 20))
+        spaced += "LONG NAME ";
+    m_Records[1]->SetName(spaced);
+    m_Records[2]->SetName(std::string(2u << 20, 'W'));
+    m_List.UpdateDisplay();
+    EXPECT_EQ(Row("RecName", 0)->text(), QStringLiteral("REC 1"));
+    for (int i : {1, 2}) {
+        QLabel* name = Row("RecName", i);
+        EXPECT_TRUE(name->text().endsWith(QChar(0x2026))) << i;
+        EXPECT_LE(name->fontMetrics().horizontalAdvance(name->text()), name->width()) << i;
+    }
+    EXPECT_TRUE(Row("RecName", 1)->text().startsWith(QStringLiteral("LONG NAME LONG")));
+
+    const std::string page = "https://example.invalid/" + std::string(2u << 20, 'x') + "/dog.htm";
+    m_Records[0]->SetDescription(page);
+    m_Script.QueueShellResult(false);
+    Press("Describe");
+    ASSERT_EQ(m_Script.MessageTexts().size(), 1);
+    const QString text = m_Script.MessageTexts().front();
+    EXPECT_LE(text.size(), platform::kMessageLineLimit);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Cannot Display: https://example.invalid/xxx")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("xxx/dog.htm")));
 }

@@ -170,3 +170,19 @@ TEST(URLDlg, BrowseFindsTheDefaultPageInAnyCaseAndPagesBesideTheQuestionSet) {
     platform::SetQuestionSetFile({});
     platform::SetProgramFolder({});
 }
+
+// The box has no length limit: a page longer than a line edit's own limit (32767) comes
+// back whole after OK.
+TEST(URLDlg, KeepsALongPageWhole) {
+    platform::ScriptedBackend scripted;
+    URLDlg dialog;
+    QString page = QStringLiteral("https://example.org/");
+    while (page.size() < 40000)
+        page += QStringLiteral("pets/");
+    page += QStringLiteral("dog.htm");
+    ASSERT_GT(page.size(), 32767);
+
+    Outcome unchanged = RunDialog(dialog, page, [](QDialog* d) { Click(d, "OKBtn"); });
+    EXPECT_TRUE(unchanged.okPressed);
+    EXPECT_EQ(unchanged.url, page);
+}

@@ -1,0 +1,68 @@
+#include "platform/LocalFile.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+bool ReadLocalFile(const QString& path, qint64 limit, QByteArray& bytes, bool* whole) {
+    bytes.clear();
+    if (whole != nullptr) {
+        *whole = false;
+    }
+    if (path.isEmpty() || limit < 0) {
+        return false;
+    }
+    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer. The type is then
+    // taken from what was opened, not from the name, so nothing can be swapped in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    // One byte beyond the limit tells whether the file goes on.
+    const qint64 wanted = limit + 1;
+    bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, st.st_size + 1)));
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got >= wanted) {
+                break;
+            }
+            // The file grew since fstat.
+            bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, got * 2 + 4096)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            bytes.clear();
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    if (whole != nullptr) {
+        *whole = got <= limit;
+    }
+    bytes.resize(static_cast<qsizetype>(std::min(got, limit)));
+    return true;
+}
+
+} // namespace platform
