@@ -40,15 +40,21 @@ Marks FindMarks(std::string_view item) {
     const __m128i close = _mm_set1_epi8(']');
     const __m128i equals = _mm_set1_epi8('=');
     const __m128i r = _mm_set1_epi8('R');
-    const auto hits = [](__m128i v, __m128i c) {
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)));
-    };
+    const auto hits = [](__m128i eq) { return static_cast<unsigned>(_mm_movemask_epi8(eq)); };
     const auto block = [&](std::size_t at, unsigned keep) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(item.data() + at));
-        marks.Note(marks.Open, hits(v, open) & keep, at);
-        marks.Note(marks.Close, hits(v, close) & keep, at);
-        marks.Note(marks.Equals, hits(v, equals) & keep, at);
-        marks.Note(marks.R, hits(v, r) & keep, at);
+        const __m128i o = _mm_cmpeq_epi8(v, open);
+        const __m128i c = _mm_cmpeq_epi8(v, close);
+        const __m128i e = _mm_cmpeq_epi8(v, equals);
+        const __m128i k = _mm_cmpeq_epi8(v, r);
+        // Most blocks hold none of them.
+        if ((hits(_mm_or_si128(_mm_or_si128(o, c), _mm_or_si128(e, k))) & keep) == 0) {
+            return;
+        }
+        marks.Note(marks.Open, hits(o) & keep, at);
+        marks.Note(marks.Close, hits(c) & keep, at);
+        marks.Note(marks.Equals, hits(e) & keep, at);
+        marks.Note(marks.R, hits(k) & keep, at);
     };
     for (; p + 16 <= item.size(); p += 16) {
         block(p, 0xFFFFu);
