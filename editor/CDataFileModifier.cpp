@@ -1,15 +1,17 @@
 #include "editor/CDataFileModifier.h"
 
 #include "kb/AtomicFileWriter.h"
+#include "kb/DataFileItem.h"
 #include "kb/FileIO.h"
 #include "kb/ItemReader.h"
 #include "kb/QuestionFileReader.h"
-#include "kb/WholeNumber.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <exception>
+#include <iterator>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -18,8 +20,9 @@ namespace editor {
 namespace {
 
 constexpr std::string_view kQuestionKey = "Question ";
-constexpr std::string_view kDescriptionKey = "RecordDescription=";
-constexpr std::string_view kEnd = "\r\n";
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLf = "\n";
+constexpr std::string_view kCr = "\r";
 constexpr std::size_t kOutPiece = std::size_t{4} << 20;
 // Lines of a record after its last question line wait here, so an inserted question's
 // line can still go before them; a record with more than this lets them out earlier.
@@ -50,9 +53,10 @@ const std::string CDataFileModifier::kNeutralResponse = [] {
     return s;
 }();
 
-// One pass over the file's lines, reading them item by item as the data file reader does,
-// so both agree on which lines belong to which record. Without a plan it only looks
-// (Init); with one it writes the file anew through a writer (Save).
+// One pass over the file's lines. Each item is classified by the data file reader's own
+// rule (kb::ClassifyDataFileItem) and the lines are grouped into records the way the reader
+// groups its items, so both agree on which lines belong to which record. Without a plan it
+// only looks (Init); with one it writes the file anew through a writer (Save).
 class CDataFileModifier::Pass {
 public:
     // finals[n]: the new number of question n (0: deleted), for n from 1 to kMaxQuestions;
@@ -63,20 +67,24 @@ public:
 
     // A piece of the file that ends at a line end (the last piece may not).
     void Take(std::string_view piece) {
-        std::size_t at = 0;
-        while (at < piece.size() && !m_Stopped) {
-            std::size_t end = at;
-            while (end < piece.size() && piece[end] != '\r' && piece[end] != '\n') {
-                ++end;
+        kb::ItemReader reader(piece);
+        std::size_t lineAt = 0;
+        std::string_view item;
+        while (!m_Stopped && reader.Next(item)) {
+            Item(item, piece.data() + lineAt);
+            if (reader.LineGoesOn()) {
+                continue;
             }
-            std::size_t next = end;
-            if (next < piece.size()) {
-                next += piece[next] == '\r' && next + 1 < piece.size() && piece[next + 1] == '\n'
-                            ? 2
-                            : 1;
+            const std::size_t next = reader.Position();
+            std::size_t endAt = next;
+            if (endAt > lineAt && IsLineEnd(piece[endAt - 1])) {
+                --endAt;
+                if (piece[endAt] == '\n' && endAt > lineAt && piece[endAt - 1] == '\r') {
+                    --endAt;
+                }
             }
-            Line(piece.substr(at, end - at), piece.substr(end, next - end));
-            at = next;
+            Line(piece.substr(lineAt, endAt - lineAt), piece.substr(endAt, next - endAt));
+            lineAt = next;
         }
     }
 
@@ -96,13 +104,14 @@ public:
 private:
     enum class Block { BeforeFirstHeader, Record, Dropped };
 
-    // A question item met inside a record: where its number stands in the line.
+    // A question item of a record, with a number: where its number stands in the line.
     struct QuestionItem {
         std::size_t NumberAt = 0;
         std::size_t EqualsAt = 0;
         int Number = 0;
-        bool Parsed = false;
     };
+
+    static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
     // The number a question line ends up with; 0 for a line whose question was deleted
     // (and for a line numbered 0, which never moves).
@@ -110,59 +119,54 @@ private:
         return InRange(number) ? (*m_Finals)[static_cast<std::size_t>(number)] : number;
     }
 
+    // One item of the current line, which starts at line.
+    void Item(std::string_view item, const char* line) {
+        ++m_Items;
+        const kb::DataFileItem it = kb::ClassifyDataFileItem(item);
+        switch (it.Type) {
+        case kb::DataFileItem::Kind::Header:
+            m_Header = true;
+            m_LineBlock = Block::Record;
+            break;
+        case kb::DataFileItem::Kind::BrokenHeader:
+        case kb::DataFileItem::Kind::HalfHeader:
+            // Its lines belong to no record, for the reader as here.
+            m_Header = true;
+            m_LineBlock = Block::Dropped;
+            break;
+        case kb::DataFileItem::Kind::Question:
+            if (m_LineBlock == Block::Record && it.HasNumber) {
+                const auto offset = static_cast<std::size_t>(item.data() - line);
+                m_Questions.push_back({offset + it.NumberAt, offset + it.EqualsAt, it.Number});
+            }
+            break;
+        case kb::DataFileItem::Kind::Description:
+        case kb::DataFileItem::Kind::Other:
+            break;
+        }
+    }
+
+    // The current line is complete: text without its line end, and the line end.
     void Line(std::string_view text, std::string_view end) {
         ++m_LineNo;
-        Block block = m_Block; // as it stands after each item of the line
-        bool header = false;
-        int items = 0;
+        Emit(text, end);
+        m_Block = m_LineBlock;
+        m_Items = 0;
+        m_Header = false;
         m_Questions.clear();
-        kb::ItemReader reader(text);
-        std::string_view item;
-        while (reader.Next(item)) {
-            ++items;
-            // A header comes first, as in the reader: "[" or "]" alone, or "]" before "[",
-            // is a broken header whose lines belong to no record.
-            const auto open = item.find('[');
-            const auto close = item.find(']');
-            if (open != std::string_view::npos || close != std::string_view::npos) {
-                header = true;
-                block = open != std::string_view::npos && close != std::string_view::npos &&
-                                open < close
-                            ? Block::Record
-                            : Block::Dropped;
-                continue;
-            }
-            if (item.find(kDescriptionKey) != std::string_view::npos) {
-                continue;
-            }
-            const auto key = item.find(kQuestionKey);
-            if (key == std::string_view::npos || block != Block::Record) {
-                continue;
-            }
-            QuestionItem question;
-            const auto offset = static_cast<std::size_t>(item.data() - text.data());
-            const auto numberAt = key + kQuestionKey.size();
-            const auto equals = item.find('=');
-            std::int16_t number = 0;
-            question.Parsed = equals != std::string_view::npos && equals >= numberAt &&
-                              kb::ToWholeNumber(item.substr(numberAt, equals - numberAt), number);
-            question.Number = number;
-            question.NumberAt = offset + numberAt;
-            question.EqualsAt = offset + equals;
-            m_Questions.push_back(question);
-        }
-        const bool several = items > 1;
+    }
 
+    void Emit(std::string_view text, std::string_view end) {
+        const bool several = m_Items > 1;
         if (m_Finals == nullptr) {
             for (const QuestionItem& q : m_Questions) {
-                if (q.Parsed && InRange(q.Number)) {
+                if (InRange(q.Number)) {
                     m_Highest = std::max(m_Highest, q.Number);
                     if (several && m_FirstUnshiftable == 0) {
                         m_FirstUnshiftable = m_LineNo;
                     }
                 }
             }
-            m_Block = block;
             return;
         }
 
@@ -170,7 +174,7 @@ private:
         // than leave one of its questions under the wrong number.
         if (several) {
             for (const QuestionItem& q : m_Questions) {
-                if (q.Parsed && Final(q.Number) != q.Number) {
+                if (Final(q.Number) != q.Number) {
                     m_FirstUnshiftable = m_LineNo;
                     m_Stopped = true;
                     return;
@@ -178,18 +182,20 @@ private:
             }
         }
 
-        if (header) {
+        if (m_Header) {
             EndBlock();
-            m_Block = block;
+            NoteEnd(end);
+            m_Block = m_LineBlock;
             Put(text, end);
             m_NextNeutral = 0;
             return;
         }
+        NoteEnd(end);
         if (m_Block != Block::Record) {
             Put(text, end);
             return;
         }
-        if (!several && m_Questions.size() == 1 && m_Questions[0].Parsed) {
+        if (!several && m_Questions.size() == 1) {
             const QuestionItem& q = m_Questions[0];
             const int number = Final(q.Number);
             if (number == 0 && q.Number != 0) {
@@ -201,18 +207,18 @@ private:
                 Put(text, end);
             } else {
                 m_Out.append(text.substr(0, q.NumberAt));
-                m_Out += std::to_string(number);
+                AppendNumber(number);
                 m_Out.append(text.substr(q.EqualsAt));
                 Put({}, end);
             }
             return;
         }
-        int lowest = INT_MAX;
-        for (const QuestionItem& q : m_Questions) {
-            lowest = q.Parsed ? std::min(lowest, q.Number) : lowest;
-        }
-        if (several && lowest != INT_MAX) {
+        if (!m_Questions.empty()) {
             // Its questions do not move, but it stays among the record's question lines.
+            int lowest = INT_MAX;
+            for (const QuestionItem& q : m_Questions) {
+                lowest = std::min(lowest, q.Number);
+            }
             PutNeutralsBelow(lowest);
             PutTail();
             Put(text, end);
@@ -225,6 +231,14 @@ private:
         if (m_Tail.size() > kMaxTail) {
             PutNeutralsBelow(INT_MAX);
             PutTail();
+        }
+    }
+
+    // Inserted lines end as the record's lines around them do: the line end of the latest
+    // line read that had one (CR LF before any).
+    void NoteEnd(std::string_view end) {
+        if (!end.empty()) {
+            m_End = end.size() == 2 ? kCrLf : end[0] == '\n' ? kLf : kCr;
         }
     }
 
@@ -243,15 +257,21 @@ private:
         }
         while (m_NextNeutral < m_Neutrals->size() && (*m_Neutrals)[m_NextNeutral] < number) {
             if (m_OutOpen) {
-                m_Out += kEnd; // the file's last line had no line end
+                m_Out += m_End; // the file's last line had no line end
             }
             m_Out += kQuestionKey;
-            m_Out += std::to_string((*m_Neutrals)[m_NextNeutral]);
+            AppendNumber((*m_Neutrals)[m_NextNeutral]);
             m_Out += '=';
             m_Out += kNeutralResponse;
-            Put({}, kEnd);
+            Put({}, m_End);
             ++m_NextNeutral;
         }
+    }
+
+    void AppendNumber(int number) {
+        char digits[16];
+        const auto done = std::to_chars(std::begin(digits), std::end(digits), number);
+        m_Out.append(digits, done.ptr);
     }
 
     void PutTail() {
@@ -286,8 +306,14 @@ private:
     kb::AtomicFileWriter* m_Writer;
 
     Block m_Block = Block::BeforeFirstHeader;
-    std::vector<QuestionItem> m_Questions; // of the current line
-    std::size_t m_NextNeutral = 0;         // the current record's next inserted question
+    // The line being read: its items so far, whether one is a header (whole, broken or
+    // half), the block as it stands after them, and its question items.
+    int m_Items = 0;
+    bool m_Header = false;
+    Block m_LineBlock = Block::BeforeFirstHeader;
+    std::vector<QuestionItem> m_Questions;
+    std::size_t m_NextNeutral = 0; // the current record's next inserted question
+    std::string_view m_End = kCrLf;
     std::string m_Tail;
     bool m_TailOpen = false;
     std::string m_Out;

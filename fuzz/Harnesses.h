@@ -18,7 +18,8 @@ int DataFileInput(const std::uint8_t* data, std::size_t size);
 // every record of the first.
 int RoundTripInput(const std::uint8_t* data, std::size_t size);
 // The editor's data-file modifier: a few inserts and deletes chosen by the input's first
-// bytes, then Save; the data file reader finds as many records after as before.
+// bytes, then Save; what the data file reader takes after is what the changes give to what
+// it took before, record by record and question by question.
 int ModifierInput(const std::uint8_t* data, std::size_t size);
 // The settings file as Mirel reads it, and a key written into it.
 int IniFileInput(const std::uint8_t* data, std::size_t size);

@@ -1,6 +1,7 @@
 #include "kb/DataFileReader.h"
 
 #include "kb/Cp1252.h"
+#include "kb/DataFileItem.h"
 #include "kb/FileIO.h"
 #include "kb/ItemReader.h"
 #include "kb/WholeNumber.h"
@@ -9,86 +10,49 @@
 #include <array>
 #include <exception>
 #include <string_view>
+#include <vector>
 
 namespace kb {
 
 namespace {
 
-constexpr std::string_view kDescriptionKey = "RecordDescription=";
-constexpr std::string_view kQuestionKey = "Question ";
-
-// Where the marks that decide an item's meaning first appear.
-struct ItemMarks {
-    std::size_t open = std::string_view::npos;     // first "["
-    std::size_t close = std::string_view::npos;    // first "]"
-    std::size_t equals = std::string_view::npos;   // first "="
-    std::size_t question = std::string_view::npos; // first "Question "
-    bool description = false;                      // holds "RecordDescription="
-};
-
-ItemMarks FindMarks(std::string_view item) {
-    // A few library searches beat one loop over the bytes: they scan many bytes at a time.
-    ItemMarks marks;
-    marks.open = item.find('[');
-    marks.close = item.find(']');
-    marks.equals = item.find('=');
-    marks.description = item.find(kDescriptionKey) != std::string_view::npos;
-    marks.question = item.find(kQuestionKey);
-    return marks;
-}
-
-// The nine levels after the "=" of a question line; false unless all nine are there and
-// each is a whole 16-bit number.
-bool ReadLevels(std::string_view rest, std::array<std::int16_t, CResponses::kSlots>& levels) {
+// The nine levels of a question line; false unless all nine are there and each is a whole
+// 16-bit number. rest is the text after the ninth separator.
+bool ReadLevels(std::string_view levelsText, std::array<std::int16_t, CResponses::kSlots>& levels,
+                std::string_view& rest) {
     std::size_t at = 0;
     for (auto& level : levels) {
         // Levels as this program writes them ("-10", "5") take the short road.
         std::size_t p = at;
-        const bool negative = p < rest.size() && rest[p] == '-';
+        const bool negative = p < levelsText.size() && levelsText[p] == '-';
         p += negative ? 1 : 0;
         const std::size_t digitsAt = p;
         long value = 0;
-        while (p < rest.size() && p - digitsAt < 5 && rest[p] >= '0' && rest[p] <= '9') {
-            value = value * 10 + (rest[p] - '0');
+        while (p < levelsText.size() && p - digitsAt < 5 && levelsText[p] >= '0' &&
+               levelsText[p] <= '9') {
+            value = value * 10 + (levelsText[p] - '0');
             ++p;
         }
         value = negative ? -value : value;
-        if (p > digitsAt && p < rest.size() && rest[p] == kSeparatorByte && value >= -32768 &&
-            value <= 32767) {
+        if (p > digitsAt && p < levelsText.size() && levelsText[p] == kSeparatorByte &&
+            value >= -32768 && value <= 32767) {
             level = static_cast<std::int16_t>(value);
             at = p + 1;
             continue;
         }
-        const auto sep = rest.find(kSeparatorByte, at);
-        if (sep == std::string_view::npos || !ToWholeNumber(rest.substr(at, sep - at), level)) {
+        const auto sep = levelsText.find(kSeparatorByte, at);
+        if (sep == std::string_view::npos ||
+            !ToWholeNumber(levelsText.substr(at, sep - at), level)) {
             return false;
         }
         at = sep + 1;
     }
+    rest = levelsText.substr(at);
     return true;
 }
 
-// A question line "Question n=l0¸...¸l8¸" applied to record; false when it is malformed.
-bool ReadQuestionLine(std::string_view item, const ItemMarks& marks, CRecord& record) {
-    const auto numberAt = marks.question + kQuestionKey.size();
-    if (marks.equals == std::string_view::npos || marks.equals < numberAt) {
-        return false;
-    }
-    std::int16_t number = 0;
-    if (!ToWholeNumber(item.substr(numberAt, marks.equals - numberAt), number) || number < 1 ||
-        number > record.GetNumResponses()) {
-        return false;
-    }
-    std::array<std::int16_t, CResponses::kSlots> levels{};
-    if (!ReadLevels(item.substr(marks.equals + 1), levels)) {
-        return false;
-    }
-    CResponses* responses = nullptr;
-    record.GetResponses(static_cast<std::int16_t>(number - 1), responses);
-    for (std::int16_t slot = 0; slot < CResponses::kSlots; ++slot) {
-        responses->SetResponse(slot, levels[static_cast<std::size_t>(slot)]);
-    }
-    return true;
+bool AllBlanks(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
 } // namespace
@@ -105,60 +69,89 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
         // question set): the lines that follow it belong to no record of ours.
         bool droppingRecord = false;
 
+        // Per question number, the index of the last record that took a line for it: a
+        // second line of one question in a record replaces the first, which is dropped.
+        std::vector<std::int32_t> lineTakenBy(
+            static_cast<std::size_t>(std::max<int>(g_NumQuestions, 0)), -1);
+        bool hasDescription = false; // the current record took a description line
+        const auto current = [&]() -> CRecord* {
+            return RecordArray.empty() || droppingRecord ? nullptr : RecordArray.back().get();
+        };
+
+        // A question line; what it drops, or all of it when it cannot be read, is counted.
+        const auto readQuestion = [&](const DataFileItem& it) {
+            CRecord* record = current();
+            std::array<std::int16_t, CResponses::kSlots> levels{};
+            std::string_view rest;
+            if (record == nullptr || !it.HasNumber || it.Number < 1 ||
+                it.Number > record->GetNumResponses() || !ReadLevels(it.Text, levels, rest)) {
+                ++m_SkippedItems;
+                return;
+            }
+            CResponses* responses = nullptr;
+            record->GetResponses(static_cast<std::int16_t>(it.Number - 1), responses);
+            for (std::int16_t slot = 0; slot < CResponses::kSlots; ++slot) {
+                responses->SetResponse(slot, levels[static_cast<std::size_t>(slot)]);
+            }
+            // More than nine values, text before the key, or the record's earlier line for
+            // this question: read as the design reads them, but not kept by a save.
+            auto& takenBy = lineTakenBy[static_cast<std::size_t>(it.Number - 1)];
+            const bool again = takenBy == m_RecordCount - 1;
+            takenBy = m_RecordCount - 1;
+            m_SkippedItems += again || it.DropsText || !AllBlanks(rest) ? 1 : 0;
+        };
+
         // Piece by piece: a piece ends at a line end, so no item straddles two pieces.
         const auto readPiece = [&](std::string_view piece) {
             ItemReader reader(piece);
             std::string_view item;
             while (reader.Next(item)) {
-                const ItemMarks marks = FindMarks(item);
-                const bool opens = marks.open != std::string_view::npos;
-                const bool closes = marks.close != std::string_view::npos;
-                if (opens && closes) {
-                    if (marks.close < marks.open) {
-                        // A broken header: its lines must not land in the record before it.
-                        droppingRecord = true;
-                        ++m_SkippedItems;
-                        continue;
-                    }
+                const DataFileItem it = ClassifyDataFileItem(item);
+                switch (it.Type) {
+                case DataFileItem::Kind::Header: {
                     if (!canMakeRecords || m_RecordCount >= kMaxRecords) {
                         droppingRecord = true;
                         ++m_SkippedItems;
-                        continue;
+                        break;
                     }
                     droppingRecord = false;
+                    hasDescription = false;
                     auto record = std::make_shared<CRecord>();
-                    record->SetName(
-                        Cp1252ToUtf8(item.substr(marks.open + 1, marks.close - marks.open - 1)));
+                    record->SetName(Cp1252ToUtf8(it.Text));
                     RecordArray.push_back(std::move(record));
                     ++m_RecordCount;
-                    continue;
+                    // Text beside the brackets is not part of the name.
+                    m_SkippedItems += it.DropsText ? 1 : 0;
+                    break;
                 }
-                if (marks.description) {
-                    if (RecordArray.empty() || droppingRecord) {
+                case DataFileItem::Kind::Description: {
+                    CRecord* record = current();
+                    if (record == nullptr) {
                         ++m_SkippedItems;
-                        continue;
+                        break;
                     }
-                    RecordArray.back()->SetDescription(Cp1252ToUtf8(item.substr(marks.equals + 1)));
-                    continue;
+                    record->SetDescription(Cp1252ToUtf8(it.Text));
+                    // The record's earlier description line, or text before the key.
+                    m_SkippedItems += hasDescription || it.DropsText ? 1 : 0;
+                    hasDescription = true;
+                    break;
                 }
-                if (marks.question != std::string_view::npos) {
-                    if (RecordArray.empty() || droppingRecord ||
-                        !ReadQuestionLine(item, marks, *RecordArray.back())) {
-                        ++m_SkippedItems;
-                    }
-                    continue;
-                }
-                if (opens || closes) {
-                    // Half a header (a name cut at a comma or a line end): the record it
-                    // began is lost, and its lines must not land in the record before it.
+                case DataFileItem::Kind::Question:
+                    readQuestion(it);
+                    break;
+                case DataFileItem::Kind::BrokenHeader:
+                case DataFileItem::Kind::HalfHeader:
+                    // A broken header, or half of one (a name cut at a comma or a line end):
+                    // the record it began is lost, and its lines must not land in the record
+                    // before it.
                     droppingRecord = true;
                     ++m_SkippedItems;
-                    continue;
-                }
-                // Any other text belongs to no record and a save would drop it; only the
-                // empty item (the empty line among them) means nothing.
-                if (!item.empty()) {
-                    ++m_SkippedItems;
+                    break;
+                case DataFileItem::Kind::Other:
+                    // Any other text belongs to no record and a save would drop it; only the
+                    // empty item (the empty line among them) means nothing.
+                    m_SkippedItems += item.empty() ? 0 : 1;
+                    break;
                 }
             }
         };

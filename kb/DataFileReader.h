@@ -22,9 +22,11 @@ public:
     // The number of record headers the last Read took in.
     std::int16_t RecordCount() const { return m_RecordCount; }
     // The number of items the last Read passed over: malformed items, half headers, text
-    // that belongs to no record. A file that could not be read to its end, or that held
-    // text but not one record, counts at least one, so a program that saves can tell a
-    // file it read whole from one it did not.
+    // that belongs to no record, and items read with text a save would not write again (a
+    // record's earlier line for a question or its earlier description, text beside a
+    // header's brackets or before a key, values after the nine levels). A file that could
+    // not be read to its end, or that held text but not one record, counts at least one,
+    // so a program that saves can tell a file it read whole from one it did not.
     long SkippedItems() const { return m_SkippedItems; }
 
 private:

@@ -3,6 +3,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kb {
 
@@ -28,6 +31,22 @@ std::uint64_t BytesEqual(std::uint64_t word, char c) {
 // hold millions of items, so this looks at eight bytes at a time.
 std::size_t FindItemEnd(std::string_view bytes, std::size_t p) {
     const std::size_t size = bytes.size();
+#if defined(__SSE2__)
+    // Sixteen at a time where the processor has it (every x86-64 does).
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (p + 16 <= size) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + p));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, cr)), _mm_cmpeq_epi8(v, lf));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        if (mask != 0) {
+            return p + static_cast<std::size_t>(std::countr_zero(mask));
+        }
+        p += 16;
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         while (p + 8 <= size) {
             std::uint64_t word = 0;

@@ -17,6 +17,10 @@ public:
 
     // False at the end of the bytes.
     bool Next(std::string_view& item);
+    // After Next: whether a comma ended the item, so the line goes on with another item.
+    bool LineGoesOn() const { return m_AfterComma; }
+    // After Next: where the next item starts, past the comma or line end that ended this one.
+    std::size_t Position() const { return m_Pos; }
 
     // Where the item that starts at pos lies.
     struct Cut {

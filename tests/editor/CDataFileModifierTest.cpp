@@ -266,7 +266,8 @@ TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
 }
 
 // The file goes back as it was written: its line ends, blanks, duplicated lines and lines
-// no reader takes, except for the numbers of the lines that move.
+// no reader takes, except for the numbers of the lines that move. Inserted lines end as
+// the file's lines do.
 TEST_F(CDataFileModifierTest, LinesGoBackAsTheyWere) {
     const std::string file = "note before any record\n"
                              "[A]\n"
@@ -290,7 +291,7 @@ TEST_F(CDataFileModifierTest, LinesGoBackAsTheyWere) {
                              "Question 1=1\xB8\n"
                              "Question 2=" +
                                  n +
-                                 "\r\n"
+                                 "\n"
                                  "  Question 3=2\xB8\n"
                                  "Question 3=9\xB8\n"
                                  "whatever this is\n"
@@ -300,8 +301,80 @@ TEST_F(CDataFileModifierTest, LinesGoBackAsTheyWere) {
                                  "[C]\n"
                                  "Question 2=" +
                                  n +
-                                 "\r\n"
+                                 "\n"
                                  "Question 3=6\xB8");
+}
+
+// Inserted lines end as the lines of their record do: CR LF, LF or CR, each record its own.
+TEST_F(CDataFileModifierTest, InsertedLinesEndAsTheirRecordsLines) {
+    const std::string n = CDataFileModifier::kNeutralResponse;
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(::testing::PrintToString(end));
+        // B lacks question 2, so its inserted line goes after its question lines.
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 2, end) + Record("B", 1, end)));
+        CDataFileModifier m;
+        m.InsertQuestion(2);
+        ASSERT_TRUE(m.Save(m_Path));
+        const std::string bytes = Slurp(m_Path);
+        EXPECT_NE(bytes.find("Question 2=" + n + end + "Question 3=2"), std::string::npos);
+        EXPECT_NE(bytes.find("Question 2=" + n + end + "RecordDescription=B"), std::string::npos);
+        const std::string other = end == "\r\n" ? "" : end == "\n" ? "\r" : "\n";
+        if (!other.empty()) {
+            EXPECT_EQ(bytes.find(other), std::string::npos);
+        }
+    }
+
+    // A record written with LF in a file of CR LF keeps to LF, and the other to CR LF.
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 2, "\n") + Record("B", 2)));
+    CDataFileModifier m;
+    m.InsertQuestion(1);
+    ASSERT_TRUE(m.Save(m_Path));
+    const std::string bytes = Slurp(m_Path);
+    EXPECT_NE(bytes.find("[A]\nQuestion 1=" + n + "\nQuestion 2=1"), std::string::npos);
+    EXPECT_NE(bytes.find("[B]\r\nQuestion 1=" + n + "\r\nQuestion 2=1"), std::string::npos);
+}
+
+// A set of three questions whose data file holds five question lines per record: inserting
+// question 2 moves every line from 2 up to the file's highest, so each record's answers stay
+// with their questions and no record holds two lines of one number.
+TEST_F(CDataFileModifierTest, InsertMovesEveryLineUpToTheFilesHighest) {
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 5) + Record("B", 5)));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    m.InsertQuestion(2);
+    ASSERT_TRUE(m.Save(m_Path));
+    EXPECT_EQ(ReadFirstLevels(m_Path, 4),
+              (std::vector<std::vector<int>>{{1, 0, 2, 3}, {1, 0, 2, 3}}));
+    // Read with all six numbers: every line is taken once (a second line of one question
+    // would count as passed over).
+    kb::g_NumQuestions = 6;
+    kb::RecordArray recs;
+    kb::DataFileReader reader;
+    reader.Read(m_Path, recs);
+    EXPECT_EQ(reader.SkippedItems(), 0);
+    EXPECT_EQ(ReadFirstLevels(m_Path, 6),
+              (std::vector<std::vector<int>>{{1, 0, 2, 3, 4, 5}, {1, 0, 2, 3, 4, 5}}));
+}
+
+// A page holding one bracket (which the acquisition program accepts), or a question line
+// with one after its levels, is a description or question line to the reader, wherever it
+// stands in the record; the modifier takes it so too and renumbers the whole record.
+TEST_F(CDataFileModifierTest, ALoneBracketMakesNoHeader) {
+    const std::string tenth = "Question 2=2\xB8" + CDataFileModifier::kNeutralResponse.substr(2);
+    for (const std::string& line : std::vector<std::string>{"RecordDescription=pg[2.htm",
+                                                            "RecordDescription=b]", tenth + "5]"}) {
+        SCOPED_TRACE(line);
+        std::string a = Record("A", 2);
+        a.insert(a.find("Question 1="), line + "\r\n");
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, a + Record("B", 2)));
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        EXPECT_EQ(m.GetFirstUnshiftableLine(), 0);
+        m.InsertQuestion(1);
+        ASSERT_TRUE(m.Save(m_Path));
+        EXPECT_EQ(ReadFirstLevels(m_Path, 3),
+                  (std::vector<std::vector<int>>{{0, 1, 2}, {0, 1, 2}}));
+    }
 }
 
 // A line of several items cannot be renumbered safely: it is named on loading, and a save

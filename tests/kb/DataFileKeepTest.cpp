@@ -88,7 +88,9 @@ TEST_F(DataFileKeepTest, APageWithOneKindOfBracketIsStillAPage) {
 TEST_F(DataFileKeepTest, TextBelongingToNoRecordIsCounted) {
     Read("notes before\r\n" + Block("A", "a,b.htm") + B("Question 1=1¸2¸3¸4¸5¸6¸7¸8¸9¸,tail\r\n"));
     EXPECT_EQ(m_Reader.RecordCount(), 1);
-    EXPECT_EQ(m_Reader.SkippedItems(), 3); // the notes, "b.htm" and "tail"
+    // The notes, "b.htm", "tail", and the block's own line for question 1, which the second
+    // one replaces.
+    EXPECT_EQ(m_Reader.SkippedItems(), 4);
 
     Read(Block("A", "a.htm") + "   \r\n,\r\n   ,  \r\n");
     EXPECT_EQ(m_Reader.SkippedItems(), 0); // blanks and empty items hold nothing

@@ -1,3 +1,4 @@
+#include "kb/DataFileItem.h"
 #include "kb/DataFileReader.h"
 #include "kb/DataFileWriter.h"
 
@@ -109,7 +110,8 @@ TEST_F(DataFileTest, MalformedItemsArePassedOverAndCounted) {
     m_Reader.Read(Fixture("malformed.dat"), records);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(m_Reader.RecordCount(), 2);
-    EXPECT_EQ(m_Reader.SkippedItems(), 13); // "some other line" belongs to no record
+    // "some other line" belongs to no record; TWO's question 2 has two values too many.
+    EXPECT_EQ(m_Reader.SkippedItems(), 14);
 
     EXPECT_EQ(records[0]->GetName(), "ONE");
     EXPECT_EQ(records[0]->GetDescription(), "one.htm");
@@ -122,6 +124,92 @@ TEST_F(DataFileTest, MalformedItemsArePassedOverAndCounted) {
     EXPECT_EQ(Levels(*records[1], 0),
               (std::vector<std::int16_t>{-10, 10, 10, 10, 10, 10, 10, 10, 10}));
     EXPECT_EQ(Levels(*records[1], 1), (std::vector<std::int16_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+// Text the reader reads past but a save would not write again is counted, so the programs
+// warn before it is lost; what the design accepts is still read as before. Blanks hold
+// nothing.
+TEST_F(DataFileTest, DroppedTextIsCounted) {
+    const std::string q1 = kbtest::B("Question 1=5¸0¸0¸0¸0¸0¸0¸0¸0¸");
+    const std::string q1b = kbtest::B("Question 1=7¸0¸0¸0¸0¸0¸0¸0¸0¸");
+    const std::string page = "RecordDescription=a.htm";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        long skipped;
+        std::string name;
+        std::int16_t first;
+        std::string page;
+    };
+    const Case cases[] = {
+        {"blanks after the name and the levels", "[CAT]   \r\n" + q1 + "  \r\n" + page, 0, "CAT", 5,
+         "a.htm"},
+        {"text after the name", "[CAT] and more\r\n" + q1 + "\r\n" + page, 1, "CAT", 5, "a.htm"},
+        {"text before the name", "x[CAT]\r\n" + q1 + "\r\n" + page, 1, "CAT", 5, "a.htm"},
+        {"a tenth level", "[CAT]\r\n" + q1 + "10\xB8\r\n" + page, 1, "CAT", 5, "a.htm"},
+        {"text before the question key", "[CAT]\r\nx" + q1 + "\r\n" + page, 1, "CAT", 5, "a.htm"},
+        {"two lines for one question", "[CAT]\r\n" + q1 + "\r\n" + q1b + "\r\n" + page, 1, "CAT", 7,
+         "a.htm"},
+        {"two descriptions", "[CAT]\r\n" + q1 + "\r\n" + page + "\r\nRecordDescription=b.htm", 1,
+         "CAT", 5, "b.htm"},
+        {"text before the description key", "[CAT]\r\n" + q1 + "\r\nsee " + page, 1, "CAT", 5,
+         "a.htm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto path = m_Dir.File("dropped.dat");
+        kbtest::Spit(path, c.bytes);
+        RecordArray records;
+        m_Reader.Read(path, records);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(m_Reader.SkippedItems(), c.skipped);
+        EXPECT_EQ(records[0]->GetName(), c.name);
+        EXPECT_EQ(Levels(*records[0], 0)[0], c.first);
+        EXPECT_EQ(records[0]->GetDescription(), c.page);
+    }
+
+    // One question line for each of two records is no repeat.
+    const auto path = m_Dir.File("two.dat");
+    kbtest::Spit(path, "[A]\r\n" + q1 + "\r\n[B]\r\n" + q1b + "\r\n");
+    RecordArray records;
+    m_Reader.Read(path, records);
+    EXPECT_EQ(m_Reader.SkippedItems(), 0);
+}
+
+// The one rule both the reader and the editor's modifier follow: the first test that
+// matches decides, the header test first and half a header last.
+TEST(DataFileItemTest, TheFirstTestThatMatchesDecides) {
+    using Kind = kb::DataFileItem::Kind;
+    const std::pair<std::string, Kind> cases[] = {
+        {"[CAT]", Kind::Header},
+        {"RecordDescription=[x]", Kind::Header},
+        {"Question 1=[x]", Kind::Header},
+        {"]CAT[", Kind::BrokenHeader},
+        {"RecordDescription=pg[2.htm", Kind::Description},
+        {"RecordDescription=b]", Kind::Description},
+        {"Question 1=RecordDescription=x", Kind::Description},
+        {"Question 1=1]", Kind::Question},
+        {"x Question 1=1", Kind::Question},
+        {"Question x=1", Kind::Question},
+        {"[CAT", Kind::HalfHeader},
+        {"CAT]", Kind::HalfHeader},
+        {"Question1=1", Kind::Other},
+        {"", Kind::Other},
+    };
+    for (const auto& [item, kind] : cases) {
+        EXPECT_EQ(kb::ClassifyDataFileItem(item).Type, kind) << item;
+    }
+    const auto header = kb::ClassifyDataFileItem("[A[B]C]");
+    EXPECT_EQ(header.Text, "A[B");
+    EXPECT_TRUE(header.DropsText);
+    const auto question = kb::ClassifyDataFileItem("Question  12 =1");
+    EXPECT_TRUE(question.HasNumber);
+    EXPECT_EQ(question.Number, 12);
+    EXPECT_EQ(question.Text, "1");
+    EXPECT_FALSE(question.DropsText);
+    EXPECT_FALSE(kb::ClassifyDataFileItem("Question 1 1").HasNumber);
+    EXPECT_FALSE(kb::ClassifyDataFileItem("a=Question 1").HasNumber); // "=" before the number
+    EXPECT_EQ(kb::ClassifyDataFileItem("a=b RecordDescription=c").Text, "b RecordDescription=c");
 }
 
 TEST_F(DataFileTest, EmptyMissingAndHeaderlessFilesGiveNoRecords) {
