@@ -45,16 +45,16 @@ bool CSetSaver::Loaded(const std::string& path) {
     return !m_Stamps.dataFile.exists || m_Modifier.Init(dataFile);
 }
 
-CSetSaver::Changes CSetSaver::Compare(const Stamps& seen, const std::string& path,
-                                      bool renumbers) const {
+CSetSaver::Changes CSetSaver::Compare(const Stamps& seen, const Stamps& now,
+                                      const std::string& path, bool renumbers) const {
     Changes changes;
     changes.questionSetPath = path;
     changes.dataFilePath = kb::DataFileNameFor(path);
     // A set saved to another file (the user chose it, and was asked before replacing it)
     // or to a file no longer there saves over nothing this program has seen.
-    const kb::FileStamp questionSet = kb::FileStamp::Of(path);
-    changes.questionSet = path == m_Base && questionSet.exists && questionSet != seen.questionSet;
-    changes.dataFile = renumbers && kb::FileStamp::Of(changes.dataFilePath) != seen.dataFile;
+    changes.questionSet =
+        path == m_Base && now.questionSet.exists && now.questionSet != seen.questionSet;
+    changes.dataFile = renumbers && now.dataFile != seen.dataFile;
     return changes;
 }
 
@@ -82,14 +82,13 @@ CSetSaver::Outcome CSetSaver::Save(const kb::QuestionArray& QArr, const std::str
             return Fail(Which::QuestionSet, path, Reason(lock.Error()));
         }
         // The data file is renumbered as it is now, whenever it came to be there.
-        const bool renumbers =
-            path == m_Base && m_Modifier.IsModified() && kb::FileStamp::Of(dataFile).exists;
-        const Changes changes = Compare(seen, path, renumbers);
+        const Stamps now{kb::FileStamp::Of(path), kb::FileStamp::Of(dataFile)};
+        const bool renumbers = path == m_Base && m_Modifier.IsModified() && now.dataFile.exists;
+        const Changes changes = Compare(seen, now, path, renumbers);
         if (!changes.questionSet && !changes.dataFile) {
             return Write(QArr, path, renumbers);
         }
         // Asked without the lock: another program must not wait on this one's question.
-        const Stamps now{kb::FileStamp::Of(path), kb::FileStamp::Of(dataFile)};
         lock.Release();
         if (!ask(changes)) {
             return Outcome::Declined;

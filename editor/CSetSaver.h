@@ -66,7 +66,8 @@ private:
         kb::FileStamp questionSet;
         kb::FileStamp dataFile;
     };
-    Changes Compare(const Stamps& seen, const std::string& path, bool renumbers) const;
+    Changes Compare(const Stamps& seen, const Stamps& now, const std::string& path,
+                    bool renumbers) const;
     Outcome Fail(Which file, const std::string& path, const std::string& why);
     Outcome Write(const kb::QuestionArray& QArr, const std::string& path, bool renumbers);
 
