@@ -1,6 +1,5 @@
 #include "platform/HelpPage.h"
 
-#include <QStringList>
 #include <algorithm>
 #include <utility>
 
@@ -65,8 +64,8 @@ HelpPage::HelpPage(QString title, QString note, QString body, std::vector<int> l
         count(piece.length, {from, 0});
     }
     for (std::size_t link = 0; link < m_Links.size(); ++link) {
-        count((*m_Topics)[static_cast<std::size_t>(m_Links[link])].title.size(),
-              {kAfterBody, link});
+        const QString& title = (*m_Topics)[static_cast<std::size_t>(m_Links[link])].title;
+        count(std::min(title.size(), kTitleChars + 1), {kAfterBody, link});
     }
 }
 
