@@ -1,15 +1,16 @@
 #include "dialogs/AnswerRows.h"
 
+#include "dialogs/SliderStyle.h"
+
 #include "platform/DesignWidgets.h"
 #include "platform/Twips.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
-#include <QStyleFactory>
 
 namespace dialogs {
 
@@ -17,14 +18,9 @@ using platform::Indexed;
 using platform::SetTextColour;
 using platform::TwipsRect;
 
-namespace {} // namespace
-
 AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
-    // The classic look keeps a small thumb on these short bars, so the level reads at a
-    // glance; the desktop style's thumb fills half the bar.
-    QStyle* sliderStyle = QStyleFactory::create(QStringLiteral("Windows"));
-    if (sliderStyle)
-        sliderStyle->setParent(this);
+    auto* sliderStyle = new SliderStyle();
+    sliderStyle->setParent(this);
     m_checksGroup = new QButtonGroup(this);
     m_checksGroup->setObjectName(QStringLiteral("m_checksGroup"));
     QFont optionFont(QStringLiteral("MS Sans Serif"));
@@ -49,8 +45,10 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
         slider->setSingleStep(5);
         slider->setPageStep(5);
         slider->setValue(0);
-        if (sliderStyle)
-            slider->setStyle(sliderStyle);
+        slider->setStyle(sliderStyle);
+        // A tab stop that a click also focuses, as the platform's scroll bars are.
+        slider->setFocusPolicy(Qt::StrongFocus);
+        slider->installEventFilter(this);
         slider->setEnabled(false);
         slider->setVisible(i < 2);
         m_Sliders[row] = slider;
@@ -96,6 +94,27 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
                 emit SliderMoved(i);
         });
     }
+}
+
+bool AnswerRows::eventFilter(QObject* watched, QEvent* event) {
+    // A horizontal scroll bar takes Left and Right the wrong way round (its controls are
+    // inverted for the wheel), so they are stepped here: Left lowers the level, Right
+    // raises it. The other keys (Up, Down, Page Up, Page Down, Home, End) already move it
+    // the way the platform's scroll bars do. Stepping triggers an action, so the move
+    // counts as the person's.
+    if (event->type() == QEvent::KeyPress) {
+        auto* slider = qobject_cast<QScrollBar*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain =
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+        if (slider && plain && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+            slider->triggerAction(key->key() == Qt::Key_Left
+                                      ? QAbstractSlider::SliderSingleStepSub
+                                      : QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 int AnswerRows::LevelOf(int value) {

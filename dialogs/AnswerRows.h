@@ -9,7 +9,6 @@ class QButtonGroup;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
-class QStyle;
 class QWidget;
 
 namespace dialogs {
@@ -17,7 +16,9 @@ namespace dialogs {
 // The nine answer rows of the acquisition and consultation windows: per row an option
 // button (single choice), a level slider with its level word (multiple choice) and the
 // option text, named m_checks(i), m_Sliders(i), m_Inds(i) and m_Options(i). The rows
-// report only what the person does; values the program sets raise no signal.
+// report only what the person does; values the program sets raise no signal. The sliders
+// are tab stops in row order and move by the arrow, page and end keys, as the platform's
+// scroll bars do.
 class AnswerRows : public QObject {
     Q_OBJECT
 
@@ -55,6 +56,9 @@ signals:
     void CheckClicked(int row);
     // The row's slider was moved by the person; its sliderPosition() is the new level.
     void SliderMoved(int row);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QButtonGroup* m_checksGroup = nullptr;

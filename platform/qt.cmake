@@ -7,6 +7,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/EntryValidator.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FormUtilities.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HelpPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LocalFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp

@@ -70,6 +70,30 @@ TEST_F(DroskTest, SlidersWriteTheirLevelAndShowItsWord) {
     EXPECT_EQ(Ind(2)->text(), QStringLiteral("No"));
 }
 
+// Keyboard only: the sliders are tab stops after the navigation buttons, and each key
+// that moves one writes its level into the record.
+TEST_F(DroskTest, SlidersAnswerFromTheKeyboard) {
+    const QString set = WriteSet(QStringLiteral("k.qst"), {{"How well?", 1, {"A", "B"}}});
+    MakeMain();
+    Load(set);
+    NewRecord(QStringLiteral("r"));
+    m_Main->activateWindow(); // back from the record-name dialog
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
+    Button("LastBtn")->setFocus();
+    QCoreApplication::processEvents(); // let the window's activation settle
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Slider(0));
+    QTest::keyClick(Slider(0), Qt::Key_Right);
+    EXPECT_EQ(Ind(0)->text(), QStringLiteral("Perhaps"));
+    QTest::keyClick(Slider(0), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Slider(1));
+    QTest::keyClick(Slider(1), Qt::Key_Home);
+    QTest::keyClick(Slider(1), Qt::Key_PageDown);
+    EXPECT_EQ(Held(0, 1), Levels({5, -5, 0, 0, 0, 0, 0, 0, 0}));
+    QTest::keyClick(Slider(1), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Button("LoadRecord"));
+}
+
 TEST_F(DroskTest, ValuesSetByTheProgramAreNotAnswers) {
     const QString set = WriteSet(QStringLiteral("p.qst"),
                                  {{"Which?", 0, {"A", "B"}}, {"How well?", 1, {"A", "B"}}});

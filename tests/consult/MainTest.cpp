@@ -3,8 +3,10 @@
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 
 using platform::Answer;
@@ -217,6 +219,37 @@ TEST_F(MirelTest, SliderMovesAnswerAndShowTheLevelWord) {
               QStringList({QStringLiteral("--- A [DOUBT]"), QStringLiteral("--- B [YES]"),
                            QStringLiteral("--- C"),
                            QStringLiteral("Resultant Score = 4.00 From a MAX of 10.00")}));
+}
+
+// Keyboard only: the sliders are tab stops after the navigation buttons, and the arrow,
+// page and end keys answer as a move of the slider would.
+TEST_F(MirelTest, SlidersAnswerFromTheKeyboard) {
+    MakeMain();
+    m_Main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
+    Load(Data("flow.qst")); // question 1: multiple choice, three options
+    Button("LastBtn")->setFocus();
+    QCoreApplication::processEvents(); // let the window's activation settle
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Slider(0));
+    EXPECT_FALSE(Button("NextBtn")->isEnabled());
+
+    QTest::keyClick(Slider(0), Qt::Key_Left);
+    EXPECT_EQ(Label("m_Inds(0)")->text(), QStringLiteral("Unlikely"));
+    EXPECT_TRUE(Button("NextBtn")->isEnabled());
+    QTest::keyClick(Slider(0), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), Slider(1));
+    QTest::keyClick(Slider(1), Qt::Key_End);
+    EXPECT_EQ(Label("m_Inds(1)")->text(), QStringLiteral("Yes"));
+    QTest::keyClick(Slider(1), Qt::Key_Tab);
+    QTest::keyClick(Slider(2), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Button("LoadQuestions"));
+
+    Click("AnalysisBtn");
+    EXPECT_EQ(Explained(Explain(), 1),
+              QStringList({QStringLiteral("--- A [DOUBT]"), QStringLiteral("--- B [YES]"),
+                           QStringLiteral("--- C [NEUTRAL]"),
+                           QStringLiteral("Resultant Score = 5.00 From a MAX of 10.00")}));
 }
 
 TEST_F(MirelTest, ShowingAQuestionNeverAnswersIt) {
