@@ -538,7 +538,7 @@ TEST_F(CDataFileModifierTest, AFileChangedWhileItIsReadIsReadAgain) {
     std::string last;
     m.InsertQuestion(1);
     m.SetPieceHook([&] {
-        last = Record("A", 4) + Record("W" + std::to_string(++writes), 4);
+        last = Record("A", 4) + Record(std::string("W").append(std::to_string(++writes)), 4);
         ASSERT_TRUE(kb::WriteFileAtomically(m_Path, last));
     });
     EXPECT_FALSE(m.Save(m_Path));

@@ -28,7 +28,7 @@ using editortest::Slurp;
 using namespace std::chrono_literals;
 
 std::string Wording(int tag) {
-    return "Q" + std::to_string(tag);
+    return editortest::Tagged('Q', tag);
 }
 
 std::vector<std::string> Wordings(const std::vector<int>& tags) {
@@ -46,7 +46,7 @@ Meaning Expected(const std::vector<int>& records, const std::vector<int>& set,
     Meaning meaning;
     for (const int r : records) {
         for (const int t : set) {
-            meaning["R" + std::to_string(r)][Wording(t)] =
+            meaning[editortest::Tagged('R', r)][Wording(t)] =
                 answered.contains(t) ? Answer{t, r} : Answer{};
         }
     }

@@ -18,6 +18,14 @@
 
 namespace editortest {
 
+// A name made of a letter and a number: "Q3" for a question, "R2" for a record. Built with
+// append, since GCC 12 at -O3 warns falsely of an overlap on "Q" + std::to_string(n).
+inline std::string Tagged(char letter, int number) {
+    std::string name(1, letter);
+    name.append(std::to_string(number));
+    return name;
+}
+
 inline std::shared_ptr<kb::CQuestion> Question(const std::string& wording) {
     auto q = std::make_shared<kb::CQuestion>();
     q->SetKEQ(wording);
@@ -62,7 +70,7 @@ inline kb::RecordArray Records(const std::vector<int>& recordTags, const std::ve
     kb::RecordArray records;
     for (const int r : recordTags) {
         auto record = std::make_shared<kb::CRecord>();
-        record->SetName("R" + std::to_string(r));
+        record->SetName(Tagged('R', r));
         for (std::size_t i = 0; i < tags.size(); ++i) {
             Put(*record, i, {tags[i], r, 0});
         }

@@ -34,7 +34,7 @@ using editortest::Meaning;
 using Mode = kb::KnowledgeBaseLock::Mode;
 
 std::string Wording(int tag) {
-    return "Q" + std::to_string(tag);
+    return editortest::Tagged('Q', tag);
 }
 
 int TagOf(const std::string& wording) {
@@ -323,7 +323,7 @@ private:
             for (const int t : d.tags) {
                 answers[t] = {t, id, 0};
             }
-            d.records.emplace_back("R" + std::to_string(id), answers);
+            d.records.emplace_back(editortest::Tagged('R', id), answers);
         } else if (kind <= 5 && n > 0) {
             auto& [name, answers] = d.records[static_cast<std::size_t>(Pick(n))];
             const int t = d.tags[static_cast<std::size_t>(Pick(static_cast<int>(d.tags.size())))];
