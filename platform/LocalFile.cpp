@@ -1,12 +1,12 @@
 #include "platform/LocalFile.h"
 
+#include "kb/FileIO.h"
+
 #include <QFile>
 
 #include <algorithm>
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,9 +19,10 @@ bool ReadLocalFile(const QString& path, qint64 limit, QByteArray& bytes, bool* w
     if (path.isEmpty() || limit < 0) {
         return false;
     }
-    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer. The type is then
-    // taken from what was opened, not from the name, so nothing can be swapped in between.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // The type is taken from what was opened, not from the name, so nothing can be swapped
+    // in between; a pipe or a device is refused without waiting.
+    std::int64_t size = 0;
+    const int fd = kb::OpenRegularFile(QFile::encodeName(path).toStdString(), size);
     if (fd < 0) {
         return false;
     }
@@ -29,13 +30,9 @@ bool ReadLocalFile(const QString& path, qint64 limit, QByteArray& bytes, bool* w
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
     // One byte beyond the limit tells whether the file goes on.
     const qint64 wanted = limit + 1;
-    bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, st.st_size + 1)));
+    bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, size + 1)));
     qint64 got = 0;
     for (;;) {
         if (got == bytes.size()) {
