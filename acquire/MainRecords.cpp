@@ -9,13 +9,10 @@
 #include "kb/ArrayManager.h"
 #include "kb/DataFileReader.h"
 #include "kb/DataFileWriter.h"
-#include "kb/FileIO.h"
-#include "kb/Utilities.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QStringList>
 
 #include <system_error>
