@@ -4,14 +4,11 @@
 #include "dialogs/About.h"
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
+#include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/ProgramShell.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
-#include "kb/DataFileReader.h"
-#include "kb/KnowledgeBaseLock.h"
-#include "kb/QuestionFileReader.h"
-#include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
@@ -229,48 +226,33 @@ void Main::LoadQuestions_Click() {
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
-    const std::string questionFile = chosen.toStdString();
-    const std::string dataFile = kb::DataFileNameFor(questionFile);
 
-    // Read aside with fresh readers; only a set read whole replaces what is loaded, so a
-    // failed load leaves the previous set, its records and the question count in step.
-    const std::int16_t countBefore = kb::g_NumQuestions;
-    // Both files are read, and stamped, while no save can come between them.
-    kb::KnowledgeBaseLock lock(questionFile, kb::KnowledgeBaseLock::Mode::Load);
-    kb::QuestionFileReader questionReader;
-    kb::QuestionArray questions;
-    // Blank lines after the last question fail the read but hold nothing: such a set is
-    // whole, as Mirel and Halvet take it.
-    const bool whole =
-        questionReader.Read(questionFile, questions) || questionReader.OnlyBlankLeftOver();
-    if (!whole || questions.empty()) {
-        lock.Release();
-        kb::g_NumQuestions = countBefore;
+    // Read aside; only a set read whole replaces what is loaded, so a failed load leaves
+    // the previous set, its records and the question count in step.
+    kb::CKnowledgeBase::Contents contents;
+    const auto outcome = m_KnowledgeBase.Open(chosen.toStdString(), contents);
+    dialogs::ShowMended(m_KnowledgeBase);
+    if (outcome == kb::CKnowledgeBase::Outcome::Unreadable) {
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;
     }
-
-    kb::RecordArray records;
-    // Something that cannot be opened as a file is not read whole either.
-    bool readWhole = !kb::FileStamp::Of(dataFile).exists;
-    if (kb::FileExists(dataFile)) {
-        kb::DataFileReader dataReader;
-        dataReader.Read(dataFile, records);
-        readWhole = dataReader.SkippedItems() == 0;
+    if (outcome != kb::CKnowledgeBase::Outcome::Done) {
+        dialogs::WarnNotLoaded(m_KnowledgeBase, outcome, chosen);
+        return;
     }
-    m_Saver.Loaded(questionFile, readWhole);
-    lock.Release();
-    if (!readWhole)
-        dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), true);
+    const QString dataFile = QString::fromStdString(m_KnowledgeBase.DataFilePath());
+    if (contents.skippedItems > 0)
+        dialogs::ShowPartlyReadNotice(dataFile, true);
+    kb::RecordArray records = std::move(contents.records);
     if (records.empty())
         records.assign(1, nullptr); // the one empty slot of a base without records
 
-    m_QFileName = chosen;
-    platform::SetQuestionSetFile(chosen);
-    m_DataFileName = QString::fromStdString(dataFile);
-    m_Questions = std::move(questions);
+    m_QFileName = QString::fromStdString(m_KnowledgeBase.QuestionSetPath());
+    platform::SetQuestionSetFile(m_QFileName);
+    m_DataFileName = dataFile;
+    m_Questions = std::move(contents.questions);
     m_NumQuestions = static_cast<std::int16_t>(m_Questions.size());
     m_Records = std::move(records);
     m_NumRecords = m_Records.front() ? static_cast<std::int16_t>(m_Records.size()) : 0;

@@ -7,12 +7,11 @@
 // help and leaves; MainAnswers.cpp is the answer area and First, Next and Last;
 // MainRecords.cpp holds the six record commands.
 
-#include "acquire/CRecordSaver.h"
 #include "dialogs/AnswerRows.h"
 #include "dialogs/ProgramWindow.h"
+#include "kb/CKnowledgeBase.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
-#include "kb/FileIO.h"
 
 #include <QString>
 #include <array>
@@ -99,9 +98,9 @@ private:
     kb::RecordArray m_Records;
     QString m_QFileName;
     QString m_DataFileName;
-    // Writes or deletes the data file, asking first when that would lose what another
-    // program saved or what the last read could not take in.
-    CRecordSaver m_Saver;
+    // Opens the knowledge base, and writes or deletes the data file, asking first when that
+    // would lose what another program saved or what the last read could not take in.
+    kb::CKnowledgeBase m_KnowledgeBase{kb::CKnowledgeBase::Program::Acquisition};
     std::int16_t m_CurrentQ = 0;
     std::int16_t m_NumQuestions = 0;
     std::int16_t m_NumRecords = 0;

@@ -3,6 +3,7 @@
 
 #include "acquire/Main.h"
 #include "consult/RecordDisplayer.h"
+#include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
@@ -14,8 +15,6 @@
 
 #include <QComboBox>
 #include <QStringList>
-
-#include <system_error>
 
 namespace acquire {
 
@@ -160,57 +159,73 @@ void Main::SaveRecord_Click() {
     const QString outcome = m_NumRecords > 0
                                 ? QStringLiteral("replace the data file with the records held here")
                                 : QStringLiteral("delete the data file");
-    const auto mayLose = [&](const CRecordSaver::Reasons& reasons) {
-        QString text;
-        if (reasons.questionSet || reasons.dataFile) {
+    const auto mayLose = [&](const kb::CKnowledgeBase::Question& question) {
+        QStringList paragraphs;
+        if (question.questionSetChanged || question.dataFileChanged) {
             // Another program saved since: the records held here may answer questions that
             // have moved, and what it wrote would be lost.
             QStringList changed;
-            if (reasons.questionSet)
-                changed << m_QFileName;
-            if (reasons.dataFile)
-                changed << m_DataFileName;
-            text = QStringLiteral("Changed on disk since Drosk read or last saved it:\n") +
-                   changed.join(u'\n') +
-                   QStringLiteral("\nSaving now would %1, losing those changes; responses may "
-                                  "land on questions that have moved.\nSave Records anyway?")
-                       .arg(outcome);
-        } else {
-            text = QStringLiteral("The data file could be read only in part:\n") + m_DataFileName +
-                   QStringLiteral("\nSaving now would %1, losing what could not be read.\n"
-                                  "Save Records anyway?")
-                       .arg(outcome);
+            if (question.questionSetChanged)
+                changed << QString::fromStdString(question.questionSet);
+            if (question.dataFileChanged)
+                changed << QString::fromStdString(question.dataFile);
+            paragraphs << QStringLiteral("Changed on disk since Drosk read or last saved it:\n") +
+                              changed.join(u'\n') +
+                              QStringLiteral("\nSaving now would %1, losing those changes; "
+                                             "responses may land on questions that have moved.")
+                                  .arg(outcome);
+        } else if (question.dataFilePartlyRead) {
+            paragraphs << QStringLiteral("The data file could be read only in part:\n") +
+                              QString::fromStdString(question.dataFile) +
+                              QStringLiteral("\nSaving now would %1, losing what could not be "
+                                             "read.")
+                                  .arg(outcome);
         }
-        return platform::MessageBox(text, platform::Buttons::YesNoDefaultNo,
+        if (question.dataFileElsewhere) {
+            paragraphs << QStringLiteral("The data file beside the question set is a link to a "
+                                         "file outside its folder, and saving writes that "
+                                         "file:\n") +
+                              QString::fromStdString(question.dataFile);
+        }
+        paragraphs << QStringLiteral("Save Records anyway?");
+        return platform::MessageBox(paragraphs.join(u'\n'), platform::Buttons::YesNoDefaultNo,
                                     platform::Icon::Exclamation,
                                     platform::ProgramTitle()) == platform::Answer::Yes;
     };
-    const auto reason = [this] {
-        return QString::fromStdString(std::generic_category().message(m_Saver.LastError()));
-    };
-    switch (m_Saver.Save(m_Records, m_NumRecords, mayLose)) {
-    case CRecordSaver::Outcome::Saved:
+    kb::CKnowledgeBase::Plan plan;
+    plan.data = m_NumRecords > 0 ? kb::CKnowledgeBase::Plan::Data::Write
+                                 : kb::CKnowledgeBase::Plan::Data::Remove;
+    plan.records = &m_Records;
+    const auto saved = m_KnowledgeBase.Save(plan, mayLose);
+    dialogs::ShowMended(m_KnowledgeBase);
+    // Messages name the file really written, a link followed.
+    const QString target = QString::fromStdString(m_KnowledgeBase.DataFileTarget());
+    switch (saved) {
+    case kb::CKnowledgeBase::Outcome::Done:
+        if (m_NumRecords <= 0)
+            return; // deleted, or there was nothing to delete: no notice
         break;
-    case CRecordSaver::Outcome::Deleted:
-    case CRecordSaver::Outcome::Nothing:
-    case CRecordSaver::Outcome::Declined:
+    case kb::CKnowledgeBase::Outcome::Declined:
         return;
-    case CRecordSaver::Outcome::Busy:
-        Refuse(QStringLiteral("Cannot Save Records To ") + m_DataFileName +
+    case kb::CKnowledgeBase::Outcome::Busy:
+        Refuse(QStringLiteral("Cannot Save Records To ") + target +
                    QStringLiteral("\nAnother program is saving this knowledge base. Nothing was "
                                   "saved; try again in a moment."),
                platform::Icon::Exclamation);
         return;
-    case CRecordSaver::Outcome::Failed:
-        Refuse((m_NumRecords > 0 ? QStringLiteral("Cannot Save Records To ")
-                                 : QStringLiteral("Cannot Delete ")) +
-                   m_DataFileName + u'\n' + reason() + u'.',
+    default: {
+        const QString first = m_NumRecords > 0 ? QStringLiteral("Cannot Save Records To ") + target
+                                               : QStringLiteral("Cannot Delete ") + m_DataFileName;
+        Refuse(first + u'\n' +
+                   dialogs::FailureLines(m_KnowledgeBase.LastFailure(),
+                                         m_NumRecords > 0 ? target : m_DataFileName),
                platform::Icon::Critical);
         return;
     }
+    }
     if (!m_SavedMsg)
         m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
-    m_SavedMsg->Initialise(m_DataFileName);
+    m_SavedMsg->Initialise(target);
     m_SavedMsg->exec();
 }
 

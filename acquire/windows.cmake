@@ -7,7 +7,7 @@ add_library(corvane_acquire STATIC
 )
 set_target_properties(corvane_acquire PROPERTIES AUTOMOC ON)
 target_link_libraries(corvane_acquire PUBLIC
-  corvane_acquire_core corvane_record_list corvane_dialogs corvane_platform corvane_kb Qt6::Widgets)
+  corvane_record_list corvane_dialogs corvane_platform corvane_kb Qt6::Widgets)
 
 add_executable(Drosk ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 set_target_properties(Drosk PROPERTIES AUTOMOC ON)

@@ -6,11 +6,8 @@
 #include "dialogs/AnswerRows.h"
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
+#include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/ProgramShell.h"
-#include "kb/DataFileReader.h"
-#include "kb/KnowledgeBaseLock.h"
-#include "kb/QuestionFileReader.h"
-#include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
@@ -182,52 +179,37 @@ void Main::LoadQuestions_Click() {
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
-    const std::string questionFile = chosen.toStdString();
-    const std::string dataFile = kb::DataFileNameFor(questionFile);
 
-    // Both files are tested and read aside before anything is replaced, so a failed load
-    // leaves the knowledge base loaded before whole, with its answers.
-    if (!kb::FileExists(dataFile)) {
-        platform::MessageBox(QStringLiteral("Cannot Find Corresponding Data File") +
-                                 QStringLiteral("Called : ") + QString::fromStdString(dataFile),
-                             platform::Buttons::OK, platform::Icon::Critical,
-                             QStringLiteral("Corvane Error"));
+    // Both files are read aside; only a load that succeeds replaces the knowledge base
+    // loaded before, with its answers.
+    kb::CKnowledgeBase::Contents contents;
+    switch (const auto outcome = m_KnowledgeBase.Open(chosen.toStdString(), contents)) {
+    case kb::CKnowledgeBase::Outcome::Done:
+        break;
+    case kb::CKnowledgeBase::Outcome::NoDataFile:
+        platform::MessageBox(
+            QStringLiteral("Cannot Find Corresponding Data File") + QStringLiteral("Called : ") +
+                QString::fromStdString(m_KnowledgeBase.LastFailure().path),
+            platform::Buttons::OK, platform::Icon::Critical, QStringLiteral("Corvane Error"));
         return;
-    }
-
-    // Fresh readers: a reader that fails early keeps the counts of its last read. Both
-    // files are read while no save can come between them, so they are from one save.
-    const std::int16_t countBefore = kb::g_NumQuestions;
-    kb::KnowledgeBaseLock lock(questionFile, kb::KnowledgeBaseLock::Mode::Load);
-    kb::QuestionFileReader questionReader;
-    kb::QuestionArray questions;
-    questionReader.Read(questionFile, questions);
-    const int wholeQuestions =
-        std::min<int>(questionReader.QuestionCount(), static_cast<int>(questions.size()));
-    if (wholeQuestions < 1) {
-        lock.Release();
-        kb::g_NumQuestions = countBefore;
+    case kb::CKnowledgeBase::Outcome::Unreadable:
         platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;
+    default:
+        dialogs::WarnNotLoaded(m_KnowledgeBase, outcome, chosen);
+        return;
     }
-    // A set read only in part is used as far as its whole questions go; a question cut off
-    // by the fault holds the wrong fields.
-    questions.resize(static_cast<std::size_t>(wholeQuestions));
+    const QString dataFile = QString::fromStdString(m_KnowledgeBase.DataFilePath());
+    if (contents.skippedItems > 0)
+        dialogs::ShowPartlyReadNotice(dataFile, false);
 
-    kb::DataFileReader dataReader;
-    kb::RecordArray records;
-    dataReader.Read(dataFile, records);
-    lock.Release();
-    if (dataReader.SkippedItems() > 0)
-        dialogs::ShowPartlyReadNotice(QString::fromStdString(dataFile), false);
-
-    m_QFileName = chosen;
-    platform::SetQuestionSetFile(chosen);
-    m_DataFileName = QString::fromStdString(dataFile);
-    m_Questions = std::move(questions);
-    m_Records = std::move(records);
+    m_QFileName = QString::fromStdString(m_KnowledgeBase.QuestionSetPath());
+    platform::SetQuestionSetFile(m_QFileName);
+    m_DataFileName = dataFile;
+    m_Questions = std::move(contents.questions);
+    m_Records = std::move(contents.records);
     m_NumQuestions = static_cast<int>(m_Questions.size());
     m_NumRecords = static_cast<int>(m_Records.size());
     EnableControls(true);

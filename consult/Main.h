@@ -8,6 +8,7 @@
 
 #include "consult/CAnalyser.h"
 #include "dialogs/ProgramWindow.h"
+#include "kb/CKnowledgeBase.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
 
@@ -86,6 +87,8 @@ private:
     kb::CQuestion& CurrentQuestion() { return *m_Questions[static_cast<std::size_t>(m_CurrentQ)]; }
 
     // The knowledge base and the consultation's position in it.
+    // Opens the knowledge base; Mirel never saves it.
+    kb::CKnowledgeBase m_KnowledgeBase{kb::CKnowledgeBase::Program::Consultation};
     kb::QuestionArray m_Questions;
     kb::RecordArray m_Records;
     std::unique_ptr<CAnalyser> m_Analyser;

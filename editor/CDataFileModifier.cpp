@@ -19,6 +19,14 @@ namespace editor {
 
 namespace {
 
+// The file as it was looked over: a large one is known by where it lies, its size and its
+// time to the nanosecond, a small one by its bytes too, so its highest question need not
+// be found again while it stays so.
+kb::FileStamp LookOverStamp(const std::string& path) {
+    constexpr std::int64_t kDigestLimit = std::int64_t{16} << 20;
+    return kb::FileStamp::Of(path, kDigestLimit);
+}
+
 constexpr std::string_view kQuestionKey = "Question ";
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kLf = "\n";
@@ -328,7 +336,7 @@ private:
 bool CDataFileModifier::Init(const std::string& path) {
     m_FirstUnshiftableLine = 0;
     try {
-        const kb::FileStamp stamp = kb::FileStamp::Of(path);
+        const kb::FileStamp stamp = LookOverStamp(path);
         Pass pass(nullptr, nullptr, nullptr);
         if (!kb::ReadFileByLines(path, [&](std::string_view piece) { pass.Take(piece); })) {
             return false;
@@ -345,7 +353,7 @@ bool CDataFileModifier::Init(const std::string& path) {
 void CDataFileModifier::Remember(const std::string& path, const kb::FileStamp& before,
                                  int highest) {
     // Only a file that held still while it was read is known.
-    if (before.exists && kb::FileStamp::Of(path) == before) {
+    if (before.exists && LookOverStamp(path) == before) {
         m_LookedOver = before;
         m_LookedOverHighest = highest;
     } else {
@@ -426,7 +434,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
     // First the highest question the file holds as it is now: every question line from an
     // edited number up to it moves, so no record ends up with two lines of one number. A
     // file unchanged since it was last looked over need not be read for it again.
-    const kb::FileStamp stamp = kb::FileStamp::Of(path);
+    const kb::FileStamp stamp = LookOverStamp(path);
     int fileHighest = m_LookedOverHighest;
     if (!stamp.exists || stamp != m_LookedOver) {
         Pass look(nullptr, nullptr, nullptr);

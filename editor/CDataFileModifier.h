@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kb/AtomicFileWriter.h"
-#include "kb/FileIO.h"
+#include "kb/FileStamp.h"
 
 #include <cstdint>
 #include <functional>

@@ -7,7 +7,8 @@
 // and deletes questions and starts a new set, keeping reliances and the data file in step.
 
 #include "dialogs/ProgramWindow.h"
-#include "editor/CSetSaver.h"
+#include "editor/CDataFileModifier.h"
+#include "kb/CKnowledgeBase.h"
 #include "kb/CQuestion.h"
 
 #include <QString>
@@ -89,8 +90,6 @@ private:
     // the order of the pairs.
     // The number of questions in the set, at most 32767.
     std::int16_t QuestionCount() const;
-    // The data file beside the set's question set file, "" for a set without a file.
-    std::string DataFileName() const;
     // Whether a data file lies beside the set's file at this moment.
     bool HasDataFile() const;
     // True, after saying why, when the set holds as many questions as a question set file
@@ -108,9 +107,10 @@ private:
     std::int16_t m_CurrentQ = 0;
     kb::QuestionArray m_Questions;
     QString m_QFileName;
-    // Writes the set and the data file beside it as one step, and notes the insertions and
-    // deletions the data file must follow.
-    CSetSaver m_Saver;
+    // Opens the knowledge base, and saves the set and the data file beside it as one step.
+    kb::CKnowledgeBase m_KnowledgeBase{kb::CKnowledgeBase::Program::Editor};
+    // Notes the insertions and deletions the data file must follow.
+    CDataFileModifier m_DataModifier;
 
     // Windows of the program besides this one, made on first use.
     QWidget* m_Splash = nullptr;

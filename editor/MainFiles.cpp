@@ -1,9 +1,10 @@
 // Loading a question set (with the data file beside it) and saving it.
 
+#include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/SavedMsg.h"
 #include "editor/Main.h"
-#include "kb/CRecord.h"
-#include "kb/KnowledgeBaseLock.h"
+#include "editor/QuestionFileWriter.h"
+#include "editor/SavePlan.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/PageLocation.h"
@@ -45,22 +46,38 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
 }
 
 // Before saving over files another program changed since this one read or saved them.
-bool MaySaveOver(const CSetSaver::Changes& changes) {
+bool MaySaveOver(const kb::CKnowledgeBase::Question& question) {
+    const QString questionSet = QString::fromStdString(question.questionSet);
+    const QString dataFile = QString::fromStdString(question.dataFile);
     QStringList paragraphs;
-    if (changes.questionSet) {
+    if (question.questionSetChanged) {
         paragraphs << QStringLiteral("The question set changed on disk since Halvet read or last "
                                      "saved it:\n") +
-                          QString::fromStdString(changes.questionSetPath) +
+                          questionSet +
                           QStringLiteral("\nSaving now replaces it with the questions held here, "
                                          "and what was saved there is lost.");
     }
-    if (changes.dataFile) {
+    if (question.recordsMayMove) {
+        // The records beside it answer the questions saved there, by number.
+        paragraphs << QStringLiteral("The records of the data file beside it answer the "
+                                     "questions saved there, question by question:\n") +
+                          dataFile +
+                          QStringLiteral("\nSaving these questions in their place puts the "
+                                         "records' answers on other questions wherever the two "
+                                         "sets differ.");
+    }
+    if (question.dataFileChanged) {
         paragraphs << QStringLiteral("The data file changed on disk since Halvet read or last "
                                      "saved the set:\n") +
-                          QString::fromStdString(changes.dataFilePath) +
+                          dataFile +
                           QStringLiteral("\nSaving now renumbers it as it is now; records made "
                                          "there for other questions would have their answers "
                                          "moved with these.");
+    }
+    if (question.dataFileElsewhere) {
+        paragraphs << QStringLiteral("The data file beside the question set is a link to a file "
+                                     "outside its folder, and saving renumbers that file:\n") +
+                          dataFile;
     }
     paragraphs << QStringLiteral("Save Questions anyway?");
     return platform::MessageBox(paragraphs.join(QStringLiteral("\n\n")),
@@ -68,27 +85,33 @@ bool MaySaveOver(const CSetSaver::Changes& changes) {
                                 platform::ProgramTitle()) == platform::Answer::Yes;
 }
 
-// Nothing was written: say which file stopped the save, and why.
-void WarnNotSaved(const CSetSaver::Failure& failure) {
-    const QString first = failure.file == CSetSaver::Which::QuestionSet
-                              ? QStringLiteral("Cannot Save Questions To ")
-                              : QStringLiteral("Cannot Save Data File To ");
-    Warn(first + QString::fromStdString(failure.path) + u'\n' +
-             QString::fromStdString(failure.why) +
-             QStringLiteral("\nNothing was saved: the question set and its data file are as they "
-                            "were, and the changes made here are kept."),
-         platform::Icon::Critical);
+// The save stopped: say which file stopped it, and why.
+void WarnNotSaved(const kb::CKnowledgeBase::Failure& failure, const QString& questionSet) {
+    using Which = kb::CKnowledgeBase::Which;
+    const QString path = QString::fromStdString(failure.path);
+    QString text;
+    switch (failure.file) {
+    case Which::QuestionSet:
+        text = QStringLiteral("Cannot Save Questions To ") + path + u'\n';
+        break;
+    case Which::DataFile:
+        text = QStringLiteral("Cannot Save Data File To ") + path + u'\n';
+        break;
+    default:
+        text = QStringLiteral("Cannot Save Questions To ") + questionSet + u'\n' + path + u'\n';
+        break;
+    }
+    text += QString::fromStdString(failure.why);
+    if (!failure.pending)
+        text += QStringLiteral("\nNothing was saved: the question set and its data file are as "
+                               "they were, and the changes made here are kept.");
+    Warn(text, platform::Icon::Critical);
 }
 
 } // namespace
 
-std::string Main::DataFileName() const {
-    return m_QFileName.isEmpty() ? std::string() : kb::DataFileNameFor(m_QFileName.toStdString());
-}
-
 bool Main::HasDataFile() const {
-    const std::string dataFile = DataFileName();
-    return !dataFile.empty() && kb::FileExists(dataFile);
+    return !m_QFileName.isEmpty() && m_KnowledgeBase.HasDataFile();
 }
 
 void Main::LoadQuestionsBtn_Click() {
@@ -96,51 +119,45 @@ void Main::LoadQuestionsBtn_Click() {
     if (chosen.isEmpty())
         return;
 
-    // A fresh reader into a fresh array: a failed read never leaves a mixture of two sets.
-    const std::string path = chosen.toStdString();
-    const std::int16_t countBefore = kb::g_NumQuestions;
-    kb::QuestionFileReader reader;
-    kb::QuestionArray questions;
-    bool readWhole = false;
-    bool dataReadable = true;
-    {
-        // Read, stamped and looked over while no save can come between.
-        const kb::KnowledgeBaseLock lock(path, kb::KnowledgeBaseLock::Mode::Load);
-        readWhole = reader.Read(path, questions);
-        if (std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size())) >= 1) {
-            // Changes still waiting for the data file of the set held before are dropped.
-            dataReadable = m_Saver.Loaded(path);
-        }
-    }
-    const int whole = std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size()));
-    if (whole < 1) {
-        kb::g_NumQuestions = countBefore;
+    // Read aside: a failed load never leaves a mixture of two sets.
+    kb::CKnowledgeBase::Contents contents;
+    const auto outcome = m_KnowledgeBase.Open(chosen.toStdString(), contents);
+    dialogs::ShowMended(m_KnowledgeBase);
+    if (outcome == kb::CKnowledgeBase::Outcome::Unreadable) {
         Warn(QStringLiteral("Cannot Read Question File: Check Format"));
         return;
     }
-    // A set read only in part is used as far as its whole questions go; a question cut off
-    // by the fault holds the wrong fields.
-    questions.resize(static_cast<std::size_t>(whole));
+    if (outcome != kb::CKnowledgeBase::Outcome::Done) {
+        dialogs::WarnNotLoaded(m_KnowledgeBase, outcome, chosen);
+        return;
+    }
+    // Changes still waiting for the data file of the set held before are dropped; the data
+    // file beside this one is looked over, to name at once a line it cannot renumber.
+    m_DataModifier = CDataFileModifier();
+    const std::string path = m_KnowledgeBase.DataFilePath();
+    const bool dataReadable =
+        !contents.dataFileExists || (contents.dataFileReadable && m_DataModifier.Init(path));
 
-    m_QFileName = chosen;
-    platform::SetQuestionSetFile(chosen);
-    m_Questions = std::move(questions);
+    const auto whole = static_cast<int>(contents.questions.size());
+    m_QFileName = QString::fromStdString(m_KnowledgeBase.QuestionSetPath());
+    platform::SetQuestionSetFile(m_QFileName);
+    m_Questions = std::move(contents.questions);
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
     // Saving writes only what was read, so the rest of the file would be lost unasked.
-    if (!readWhole && !reader.OnlyBlankLeftOver()) {
+    if (!contents.questionSetWhole) {
         Warn(QStringLiteral("Only the first %1 question(s) of this question set could be read; "
                             "saving it will write only these:\n")
                  .arg(whole) +
-             chosen);
+             m_QFileName);
     }
 
-    const QString dataFile = QString::fromStdString(kb::DataFileNameFor(path));
+    const QString dataFile = QString::fromStdString(path);
     if (!dataReadable) {
         Warn(QStringLiteral("The data file beside this question set could not be read; while it "
                             "cannot, inserted or deleted questions cannot be saved:\n") +
              dataFile);
-    } else if (const long line = m_Saver.Modifier().GetFirstUnshiftableLine(); line > 0) {
+    } else if (const long line = m_DataModifier.GetFirstUnshiftableLine(); line > 0) {
         // Said now, before the user inserts or deletes questions the file cannot follow.
         Warn(QStringLiteral("Line %1 of the data file beside this question set holds a "
                             "question's responses together with other items. Such a line "
@@ -216,23 +233,39 @@ void Main::SaveQuestionsBtn_Click() {
     if (file.isEmpty())
         return;
 
-    switch (m_Saver.Save(m_Questions, file.toStdString(), &MaySaveOver)) {
-    case CSetSaver::Outcome::Saved:
-        break;
-    case CSetSaver::Outcome::Declined:
+    kb::CKnowledgeBase::Plan plan;
+    if (!MakeSavePlan(m_Questions, m_DataModifier, plan)) {
+        WarnNotSaved({kb::CKnowledgeBase::Which::QuestionSet, file.toStdString(),
+                      "It holds more questions, or text, than a question set file can hold.",
+                      false},
+                     file);
         return;
-    case CSetSaver::Outcome::Busy:
+    }
+    const auto outcome = m_KnowledgeBase.SaveAs(file.toStdString(), plan, &MaySaveOver);
+    dialogs::ShowMended(m_KnowledgeBase);
+    const kb::CKnowledgeBase::Failure& failure = m_KnowledgeBase.LastFailure();
+    if (outcome == kb::CKnowledgeBase::Outcome::Done || failure.pending) {
+        // The set on disk is now the one in memory (a save left pending is completed as it
+        // was made), so a data file made from here on is made for it: nothing waits any more.
+        m_DataModifier.Done();
+        m_QFileName = QString::fromStdString(m_KnowledgeBase.QuestionSetPath());
+        platform::SetQuestionSetFile(m_QFileName);
+    }
+    switch (outcome) {
+    case kb::CKnowledgeBase::Outcome::Done:
+        break;
+    case kb::CKnowledgeBase::Outcome::Declined:
+        return;
+    case kb::CKnowledgeBase::Outcome::Busy:
         Warn(QStringLiteral("Cannot Save Questions To ") + file +
                  QStringLiteral("\nAnother program is saving this knowledge base. Nothing was "
                                 "saved; try again in a moment."),
              platform::Icon::Exclamation);
         return;
-    case CSetSaver::Outcome::Failed:
-        WarnNotSaved(m_Saver.LastFailure());
+    default:
+        WarnNotSaved(failure, file);
         return;
     }
-    m_QFileName = file;
-    platform::SetQuestionSetFile(file);
     if (!m_SavedMsg)
         m_SavedMsg = std::make_unique<dialogs::SavedMsg>(this);
     m_SavedMsg->Initialise(m_QFileName);

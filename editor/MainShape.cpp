@@ -53,7 +53,7 @@ void Main::InsertMenu_Click() {
     ArrayManager::RenumberReliances(m_Questions, true, static_cast<std::int16_t>(at + 1),
                                     countBefore);
     ShowQuestion(CurrentQuestion());
-    m_Saver.Modifier().InsertQuestion(static_cast<std::int16_t>(at + 1));
+    m_DataModifier.InsertQuestion(static_cast<std::int16_t>(at + 1));
 }
 
 void Main::DeleteMenu_Click() {
@@ -86,7 +86,7 @@ void Main::DeleteMenu_Click() {
     if (ArrayManager::IsQuestionSlotEmpty(m_Questions, m_CurrentQ))
         --m_CurrentQ;
     ShowQuestion(CurrentQuestion());
-    m_Saver.Modifier().DeleteQuestion(d);
+    m_DataModifier.DeleteQuestion(d);
 }
 
 void Main::QuestionsMenuNew_Click() {
@@ -98,7 +98,8 @@ void Main::QuestionsMenuNew_Click() {
     m_CurrentQ = 0;
     m_QFileName.clear();
     platform::SetQuestionSetFile(QString());
-    m_Saver.NewSet();
+    m_KnowledgeBase.Close();
+    m_DataModifier = CDataFileModifier();
     FirstBtn_Click();
 }
 

@@ -1,5 +1,7 @@
 #include "kb/AtomicFileWriter.h"
 
+#include "kb/FileIO.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -35,37 +37,13 @@ void IgnoreFileSizeSignal() {
     }
 }
 
-// The path a save to path must replace: path itself, or the file its chain of symbolic
-// links ends at, whether that exists yet or not (renaming over a link would replace the
-// link and leave the file it names unchanged). "" for a chain that loops.
-std::string FollowLinks(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            return path;
-        }
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 256, '\0');
-        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
-        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) {
-            return {};
-        }
-        target.resize(static_cast<std::size_t>(n));
-        if (!target.starts_with('/')) {
-            const auto slash = path.rfind('/');
-            target =
-                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
-        }
-        path = std::move(target);
-    }
-    return {};
-}
-
 // A name beside the target that says whose it is: ".pets.dat.cv-" and six random letters,
 // the target's name cut short where the whole would pass the longest name a folder allows.
+constexpr std::size_t kLongestName = 255;
+constexpr std::string_view kMark = ".cv-";
+constexpr std::size_t kRandom = 6;
+
 std::string TemporaryName(const std::string& folder, const std::string& path) {
-    constexpr std::size_t kLongestName = 255;
-    constexpr std::string_view kMark = ".cv-";
-    constexpr std::size_t kRandom = 6;
     std::string name = path.substr(folder.size());
     name.resize(std::min(name.size(), kLongestName - 1 - kMark.size() - kRandom));
     unsigned char noise[kRandom] = {};
@@ -90,6 +68,11 @@ bool ProcFdAvailable() {
 
 } // namespace
 
+std::string AtomicFileWriter::TemporaryPrefix(const std::string& targetName) {
+    return "." + targetName.substr(0, kLongestName - 1 - kMark.size() - kRandom) +
+           std::string(kMark);
+}
+
 void AtomicFileWriter::SetSyncFunction(SyncFunction sync) {
     g_Sync.store(sync);
 }
@@ -100,27 +83,32 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) {
         Fail(ENOENT);
         return;
     }
-    m_Path = FollowLinks(path);
+    bool dangling = false;
+    m_Path = FollowLinks(path, dangling);
     if (m_Path.empty()) {
         Fail(ELOOP);
+        return;
+    }
+    if (dangling) {
+        Fail(ENOENT);
         return;
     }
     const auto slash = m_Path.rfind('/');
     m_Folder = slash == std::string::npos ? std::string() : m_Path.substr(0, slash + 1);
     struct stat target {};
-    m_TargetExisted = ::stat(m_Path.c_str(), &target) == 0;
-    if (m_TargetExisted && !S_ISREG(target.st_mode)) {
+    const bool targetExists = ::stat(m_Path.c_str(), &target) == 0;
+    if (targetExists && !S_ISREG(target.st_mode)) {
         Fail(S_ISDIR(target.st_mode) ? EISDIR : EINVAL);
         return;
     }
     // A read-only file stays read-only, as it would on a direct write; for a program run
     // as root too, which the permission check alone would let through.
-    if (m_TargetExisted && ((target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-                            ::access(m_Path.c_str(), W_OK) != 0)) {
+    if (targetExists && ((target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+                         ::access(m_Path.c_str(), W_OK) != 0)) {
         Fail(EACCES);
         return;
     }
-    const mode_t mode = m_TargetExisted ? (target.st_mode & 07777) : [] {
+    const mode_t mode = targetExists ? (target.st_mode & 07777) : [] {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         return static_cast<mode_t>(0666 & ~mask);
@@ -158,9 +146,6 @@ AtomicFileWriter::~AtomicFileWriter() {
     if (!m_Temp.empty()) {
         ::unlink(m_Temp.c_str());
     }
-    if (!m_Old.empty()) {
-        ::unlink(m_Old.c_str()); // the version CommitUndoable kept, no longer needed
-    }
 }
 
 bool AtomicFileWriter::Fail(int error) {
@@ -172,6 +157,10 @@ bool AtomicFileWriter::Fail(int error) {
 }
 
 bool AtomicFileWriter::Write(std::string_view bytes) {
+    if (m_Ok) {
+        m_Digest.Add(bytes);
+        m_Size += static_cast<std::int64_t>(bytes.size());
+    }
     while (m_Ok && !bytes.empty()) {
         const ssize_t n = ::write(m_Fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -187,7 +176,10 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
 
 // The bytes reach the disk before the file takes the target's place, so a crash never
 // leaves the target holding a file whose bytes were still on their way.
-bool AtomicFileWriter::Flush() {
+bool AtomicFileWriter::Seal() {
+    if (m_Sealed) {
+        return m_Ok;
+    }
     if (!m_Ok || m_Committed) {
         return false;
     }
@@ -204,6 +196,7 @@ bool AtomicFileWriter::Flush() {
     }
     const int closed = ::close(m_Fd);
     m_Fd = -1;
+    m_Sealed = true;
     return closed == 0 || Fail(errno);
 }
 
@@ -233,8 +226,15 @@ void AtomicFileWriter::SyncFolder() const {
     }
 }
 
+void AtomicFileWriter::Placed() {
+    if (m_Sealed && m_Ok) {
+        m_Temp.clear();
+        m_Committed = true;
+    }
+}
+
 bool AtomicFileWriter::Commit() {
-    if (!Flush()) {
+    if (!Seal() || m_Committed) {
         return false;
     }
     if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
@@ -244,64 +244,6 @@ bool AtomicFileWriter::Commit() {
     m_Committed = true;
     SyncFolder();
     return true;
-}
-
-bool AtomicFileWriter::CommitUndoable() {
-    if (!m_TargetExisted) {
-        return Commit(); // Undo removes the file again
-    }
-    if (!Flush()) {
-        return false;
-    }
-    // Swapped in one step where the file system can: the old version then waits under the
-    // temporary name. Elsewhere a second name keeps it (a hard link, or, where the file
-    // system has none, a rename just before the new file takes its place).
-    if (::renameat2(AT_FDCWD, m_Temp.c_str(), AT_FDCWD, m_Path.c_str(), RENAME_EXCHANGE) == 0) {
-        m_Old = m_Temp;
-    } else {
-        const std::string old = TemporaryName(m_Folder, m_Path);
-        if (::link(m_Path.c_str(), old.c_str()) == 0) {
-            if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
-                const int error = errno;
-                ::unlink(old.c_str());
-                return Fail(error);
-            }
-        } else {
-            if (::rename(m_Path.c_str(), old.c_str()) != 0) {
-                return Fail(errno);
-            }
-            if (::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
-                const int error = errno;
-                ::rename(old.c_str(), m_Path.c_str());
-                return Fail(error);
-            }
-        }
-        m_Old = old;
-    }
-    m_Temp.clear();
-    m_Committed = true;
-    SyncFolder();
-    return true;
-}
-
-bool AtomicFileWriter::Undo() {
-    if (!m_Committed) {
-        return false;
-    }
-    bool undone = false;
-    if (!m_Old.empty()) {
-        undone = ::rename(m_Old.c_str(), m_Path.c_str()) == 0;
-        if (undone) {
-            m_Old.clear();
-        }
-    } else if (!m_TargetExisted) {
-        undone = ::unlink(m_Path.c_str()) == 0;
-    }
-    if (undone) {
-        m_Committed = false;
-        SyncFolder();
-    }
-    return undone;
 }
 
 } // namespace kb

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "kb/Digest.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,8 +15,9 @@ namespace kb {
 // target is untouched; an object destroyed without a successful Commit removes its
 // temporary file. An existing target keeps its permissions; a read-only one (no write
 // permission for anyone, or none for this user) is not replaced. A target reached through
-// symbolic links is the file they end at (created if missing), and the links stay. A write
-// beyond the file-size limit fails instead of ending the program.
+// symbolic links is the file they end at, and the links stay; a link that names nothing is
+// refused (ENOENT) rather than followed to create a file where the user never chose. A
+// write beyond the file-size limit fails instead of ending the program.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);
@@ -23,14 +27,27 @@ public:
 
     // False once anything has failed; later calls then do nothing.
     bool Write(std::string_view bytes);
+    // Flushes the new file and gives it its temporary name beside the target
+    // (TemporaryPath), without touching the target: a save of two files seals both before
+    // either takes its place. Commit seals first if this was not done.
+    bool Seal();
     // Puts the new file in place of the target.
     bool Commit();
-    // Puts the new file in place but keeps the version it replaced aside until the writer
-    // is destroyed, so that Undo can put it back: a save of two files that fails on the
-    // second puts the first back as it was.
-    bool CommitUndoable();
-    // After CommitUndoable: the target as it was before (no file, if there was none).
-    bool Undo();
+    // After Seal: the new file was put in place by another hand (a save's journal), so the
+    // writer no longer owns a temporary file.
+    void Placed();
+
+    // The target, its links followed.
+    const std::string& TargetPath() const { return m_Path; }
+    // After Seal: where the new file waits for its Commit.
+    const std::string& TemporaryPath() const { return m_Temp; }
+    // The name a temporary file beside a target of this name starts with, to tell the
+    // files of a save that never finished.
+    static std::string TemporaryPrefix(const std::string& targetName);
+
+    // The digest and size of every byte written, to stamp the new file without reading it.
+    std::uint64_t WrittenDigest() const { return m_Digest.Value(); }
+    std::int64_t WrittenSize() const { return m_Size; }
 
     // The errno of the first failure (0 while nothing failed), to say why in a message.
     int Error() const { return m_Error; }
@@ -42,19 +59,19 @@ public:
 
 private:
     bool Fail(int error);
-    bool Flush();
     bool GiveTemporaryAName();
     void SyncFolder() const;
 
     std::string m_Path;   // the target, its links followed
     std::string m_Folder; // the target's folder, with its final "/", or "" for the current one
     std::string m_Temp;   // the temporary file's name, once it has one
-    std::string m_Old;    // after CommitUndoable: where the replaced version waits
     int m_Fd = -1;
     bool m_Ok = false;
-    bool m_TargetExisted = false;
+    bool m_Sealed = false;
     bool m_Committed = false;
     int m_Error = 0;
+    Digest m_Digest;
+    std::int64_t m_Size = 0;
 };
 
 } // namespace kb

@@ -10,6 +10,8 @@
 #include <array>
 #include <exception>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kb {
@@ -58,6 +60,21 @@ bool AllBlanks(std::string_view text) {
 } // namespace
 
 void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(RecFile, size);
+    if (fd >= 0) {
+        Read(fd, RecordArray);
+        ::close(fd);
+        return;
+    }
+    m_RecordCount = 0;
+    RecordArray.clear();
+    // Something there that cannot be read is not a file read whole.
+    struct stat st {};
+    m_SkippedItems = ::stat(RecFile.c_str(), &st) == 0 ? 1 : 0;
+}
+
+void DataFileReader::Read(int fd, RecordArray& RecordArray) {
     m_RecordCount = 0;
     m_SkippedItems = 0;
     RecordArray.clear();
@@ -156,11 +173,11 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
             }
         };
         bool heldBytes = false;
-        const bool readToEnd = ReadFileByLines(RecFile, [&](std::string_view piece) {
+        const bool readToEnd = ReadFileByLines(fd, [&](std::string_view piece) {
             heldBytes = true;
             readPiece(piece);
         });
-        if (!readToEnd && FileStamp::Of(RecFile).exists) {
+        if (!readToEnd) {
             ++m_SkippedItems; // the file, or its rest, could not be read
         } else if (heldBytes && m_RecordCount == 0 && m_SkippedItems == 0) {
             // Text without a single record (blanks and commas only) is still not ours to

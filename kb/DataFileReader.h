@@ -19,6 +19,8 @@ public:
     // are passed over with all their items and counted as skipped. A file that cannot be
     // read, or a read while no question set is loaded, leaves no records.
     void Read(const std::string& RecFile, RecordArray& RecordArray);
+    // The same from the regular file open at fd, read from its start; the caller keeps fd.
+    void Read(int fd, RecordArray& RecordArray);
     // The number of record headers the last Read took in.
     std::int16_t RecordCount() const { return m_RecordCount; }
     // The number of items the last Read passed over: malformed items, half headers, text

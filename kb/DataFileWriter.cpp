@@ -98,6 +98,18 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
 
 bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filename,
                           int& error) const {
+    AtomicFileWriter file(Filename);
+    if (!Write(Records, file, error)) {
+        return false;
+    }
+    if (!file.Commit()) {
+        error = file.Error();
+        return false;
+    }
+    return true;
+}
+
+bool DataFileWriter::Write(const RecordArray& Records, AtomicFileWriter& file, int& error) const {
     error = EINVAL; // a record missing or holding text the file cannot keep
     try {
         if (Records.empty() || !Records.front()) {
@@ -106,9 +118,8 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
         const std::int16_t numQuestions = Records.front()->GetNumResponses();
 
         // The file goes out in pieces of a few megabytes, so the largest data file is
-        // never held whole in memory; nothing reaches the target before Commit.
+        // never held whole in memory; nothing reaches the target before the commit.
         constexpr std::size_t kPiece = 4u << 20;
-        AtomicFileWriter file(Filename);
         // Grown as needed, not reserved: a small file should cost a small buffer.
         std::string out;
         std::string scratch;
@@ -152,7 +163,7 @@ bool DataFileWriter::Save(const RecordArray& Records, const std::string& Filenam
             }
             out += "\r\n\r\n";
         }
-        if (!file.Write(out) || !file.Commit()) {
+        if (!file.Write(out)) {
             error = file.Error();
             return false;
         }

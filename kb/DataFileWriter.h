@@ -7,6 +7,8 @@
 
 namespace kb {
 
+class AtomicFileWriter;
+
 // The two texts of a record that the data file holds.
 enum class RecordText { Name, Page };
 
@@ -26,6 +28,9 @@ public:
     bool Save(const RecordArray& Records, const std::string& Filename) const;
     // The same, with the errno of a failure in error (EINVAL for a record refused).
     bool Save(const RecordArray& Records, const std::string& Filename, int& error) const;
+    // Writes the file into file without putting it in place (the caller commits it), so a
+    // save of both files can make both before either takes its place.
+    bool Write(const RecordArray& Records, AtomicFileWriter& file, int& error) const;
 };
 
 } // namespace kb

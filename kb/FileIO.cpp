@@ -12,46 +12,32 @@
 
 namespace kb {
 
-FileStamp FileStamp::Of(const std::string& path) {
-    FileStamp stamp;
-    if (path.empty()) {
-        return stamp;
-    }
-    struct stat st {};
-    // Opened without blocking, so a pipe in the file's place is never waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 ? ::stat(path.c_str(), &st) != 0 : ::fstat(fd, &st) != 0) {
-        if (fd >= 0) {
-            ::close(fd);
+std::string FollowLinks(const std::string& path, bool& dangling) {
+    dangling = false;
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0) {
+            dangling = hops > 0 && errno == ENOENT;
+            return at;
         }
-        return stamp;
-    }
-    stamp.exists = true;
-    stamp.device = static_cast<std::uint64_t>(st.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
-    stamp.size = static_cast<std::int64_t>(st.st_size);
-    stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
-                       static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-    if (fd >= 0 && S_ISREG(st.st_mode) && stamp.size <= kDigestLimit) {
-        std::string bytes(static_cast<std::size_t>(stamp.size), '\0');
-        std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                break;
-            }
-            got += static_cast<std::size_t>(n);
+        if (!S_ISLNK(st.st_mode)) {
+            return at;
         }
-        bytes.resize(got);
-        stamp.digest = std::hash<std::string>{}(bytes);
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 0) + 256, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) >= target.size()) {
+            return {};
+        }
+        target.resize(static_cast<std::size_t>(n));
+        if (!target.starts_with('/')) {
+            const auto slash = at.rfind('/');
+            target =
+                (slash == std::string::npos ? std::string() : at.substr(0, slash + 1)) + target;
+        }
+        at = std::move(target);
     }
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return stamp;
+    return {};
 }
 
 int OpenRegularFile(const std::string& path, std::int64_t& size) {
@@ -116,6 +102,16 @@ bool ReadFileByLines(const std::string& path, const std::function<void(std::stri
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
+    return ReadFileByLines(fd, consume, pieceSize);
+}
+
+bool ReadFileByLines(int fd, const std::function<void(std::string_view)>& consume,
+                     std::size_t pieceSize) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::lseek(fd, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    const auto size = static_cast<std::int64_t>(st.st_size);
     // A small file gets a buffer of its own size, not a whole piece.
     const auto fileSize = static_cast<std::size_t>(size);
     const std::size_t piece =

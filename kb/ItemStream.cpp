@@ -22,16 +22,30 @@ ItemStream::~ItemStream() {
 }
 
 bool ItemStream::Open(const std::string& path) {
-    if (m_Fd >= 0) {
-        ::close(m_Fd);
-        m_Fd = -1;
-    }
     std::int64_t size = 0;
     const int fd = OpenRegularFile(path, size);
     if (fd < 0) {
         return false;
     }
-    m_Fd = fd;
+    const bool opened = Open(fd);
+    ::close(fd);
+    return opened;
+}
+
+bool ItemStream::Open(int fd) {
+    if (m_Fd >= 0) {
+        ::close(m_Fd);
+        m_Fd = -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    m_Fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (m_Fd < 0) {
+        return false;
+    }
+    const auto size = static_cast<std::int64_t>(st.st_size);
     // A small file gets a buffer of about its own size, not a whole piece.
     m_PieceSize = std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1, m_PieceSize);
     m_BytesRead = 0;

@@ -28,6 +28,9 @@ public:
 
     // Opens a regular file, without waiting on a named pipe. False when it cannot.
     bool Open(const std::string& path);
+    // Reads the regular file open at fd from its start; the stream reads a descriptor of
+    // its own, so the caller keeps and closes fd.
+    bool Open(int fd);
     // Back to the first item of the file opened.
     bool Rewind();
     // The item stays valid until the next call. After anything but Item, stop.

@@ -2,12 +2,14 @@
 
 #include "kb/CRecord.h"
 #include "kb/Cp1252.h"
+#include "kb/FileIO.h"
 #include "kb/ItemStream.h"
 #include "kb/WholeNumber.h"
 
 #include <exception>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace kb {
 
@@ -119,6 +121,19 @@ long QuestionsFor(long items, long lastFilled) {
 } // namespace
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
+    std::int64_t size = 0;
+    const int fd = OpenRegularFile(QFile, size);
+    if (fd < 0) {
+        m_OnlyBlankLeftOver = false;
+        m_BytesRead = 0;
+        return false;
+    }
+    const bool read = Read(fd, QArray);
+    ::close(fd);
+    return read;
+}
+
+bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
     m_BytesRead = 0;
     try {
@@ -128,7 +143,7 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
             std::uint64_t& bytesRead;
             ~Tally() { bytesRead = stream.BytesRead(); }
         } tally{stream, m_BytesRead};
-        if (!stream.Open(QFile)) {
+        if (!stream.Open(fd)) {
             return false;
         }
         std::string_view item;

@@ -22,6 +22,8 @@ public:
     // number, too few separators) leaves the n questions the array was sized for, those
     // read so far filled, and the count of complete blocks.
     bool Read(const std::string& QFile, QuestionArray& QArray);
+    // The same from the regular file open at fd, read from its start; the caller keeps fd.
+    bool Read(int fd, QuestionArray& QArray);
     // The number of complete blocks the last Read filled.
     std::int16_t QuestionCount() const { return m_QuestionsRead; }
     // Whether the last Read failed only because empty items followed the last block: every

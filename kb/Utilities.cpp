@@ -1,8 +1,9 @@
 #include "kb/Utilities.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include "kb/FileIO.h"
+
+#include <cstdint>
+#include <unistd.h>
 
 namespace kb {
 
@@ -18,18 +19,14 @@ std::string TrimSpaces(std::string& text) {
 }
 
 bool FileExists(const std::string& path) {
-    if (path.empty()) {
+    // Opened first and checked after, without waiting: a check of the path before opening
+    // it could be answered by a regular file and the open by a pipe put in its place.
+    std::int64_t size = 0;
+    const int fd = path.empty() ? -1 : OpenRegularFile(path, size);
+    if (fd < 0) {
         return false;
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec) || ec) {
-        return false;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    std::fclose(f);
+    ::close(fd);
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include "platform/PageLocation.h"
 #include "platform/ProgramInfo.h"
 
+#include "platform/LocalFile.h"
 #include <QDir>
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -56,14 +58,11 @@ QString HelpFile::Locate(const QString& name) {
 
 bool HelpFile::Load(const QString& path, qint64 maxBytes) {
     *this = HelpFile();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
+    // Opened without waiting and checked after: a pipe in the help file's place is refused.
     // Two bytes past the limit tell whether a heading starts right at it; a byte-order
     // mark does not count.
-    QByteArray bytes = file.read(maxBytes + 5);
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray bytes;
+    if (!ReadLocalFile(path, maxBytes + 5, bytes)) {
         return false;
     }
     if (bytes.startsWith("\xEF\xBB\xBF")) {

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -30,8 +31,10 @@ protected:
     }
     void TearDown() override { platform::SetProgramFolder(QString()); }
 
+    // Named as the programs name files: in the folder as it really is.
     static QString Data(const char* name) {
-        return QStringLiteral(CORVANE_TEST_DATA "/mirel/") + QString::fromLatin1(name);
+        return QFileInfo(QStringLiteral(CORVANE_TEST_DATA "/mirel")).canonicalFilePath() + u'/' +
+               QString::fromLatin1(name);
     }
 
     void WriteProgramFile(const QString& name, const QByteArray& bytes) {

@@ -1,5 +1,5 @@
+#include "EditorSession.h"
 #include "HalvetFixture.h"
-#include "editor/CSetSaver.h"
 
 #include <QTest>
 
@@ -132,8 +132,9 @@ TEST_F(HalvetTest, FailedWriteIsReportedWithoutNoticeAndLeavesTheDataFile) {
     Click("SaveQuestionsBtn");
     ASSERT_EQ(m_Script.MessageTexts().size(), 1);
     EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(QStringLiteral("Cannot Save Questions To ") +
-                                                      unwritable +
-                                                      QStringLiteral("\nNo such file")));
+                                                      unwritable + u'\n' + Path("no such folder/") +
+                                                      QStringLiteral("\nThere is no such folder.")))
+        << m_Script.MessageTexts()[0].toStdString();
     EXPECT_EQ(m_Script.MessageBoxes()[0].icon, Icon::Critical);
     EXPECT_EQ(ReadBytes(Path("set.dat")), dataBefore);
 }
@@ -315,13 +316,13 @@ TEST_F(HalvetTest, ASecondHalvetAsksBeforeSavingOverTheFirst) {
     MakeMain();
     Load(Path("set.qst"));
 
-    editor::CSetSaver first; // the other Halvet inserts a first question and saves
-    first.Loaded(Path("set.qst").toStdString());
-    kb::QuestionArray set = ReadBack(Path("set.qst"));
+    editortest::EditorSession first; // the other Halvet inserts a first question and saves
+    kb::QuestionArray set;
+    ASSERT_EQ(first.Load(Path("set.qst").toStdString(), &set), kb::CKnowledgeBase::Outcome::Done);
     set.insert(set.begin(), set[1]);
-    first.Modifier().InsertQuestion(1);
+    first.modifier.InsertQuestion(1);
     ASSERT_EQ(first.Save(set, Path("set.qst").toStdString(), [](const auto&) { return true; }),
-              editor::CSetSaver::Outcome::Saved);
+              kb::CKnowledgeBase::Outcome::Done);
     const QByteArray setSaved = ReadBytes(Path("set.qst"));
     const QByteArray dataSaved = ReadBytes(Path("set.dat"));
 

@@ -75,11 +75,14 @@ TEST(AtomicFileWriter, AWriteBeyondTheSizeLimitFailsCleanly) {
     EXPECT_EQ(kbtest::Slurp(path), "new");
 }
 
-// A link whose file does not exist yet (a knowledge base moved, or not yet made) is saved
-// through: the file it names is created and the link stays a link.
-TEST(AtomicFileWriter, ADanglingLinkIsSavedThroughToItsTarget) {
+// A save through links writes the file they end at, and the links stay links. A link
+// whose file does not exist (a knowledge base unpacked from elsewhere, whose data file
+// names a place outside it) is refused: no file is made where the user never chose.
+TEST(AtomicFileWriter, ALinkIsSavedThroughOnlyToAFileThatIsThere) {
     kbtest::ScratchDir dir;
     fs::create_directory(dir.File("real"));
+    kbtest::Spit(dir.File("real/abs.dat"), "old");
+    kbtest::Spit(dir.File("real/rel.dat"), "old");
     fs::create_symlink(dir.File("real/abs.dat"), dir.File("abs.dat"));
     fs::create_symlink("real/rel.dat", dir.File("rel.dat"));
     fs::create_symlink("rel.dat", dir.File("chain.dat")); // chain -> rel -> real/rel.dat
@@ -91,11 +94,22 @@ TEST(AtomicFileWriter, ADanglingLinkIsSavedThroughToItsTarget) {
     EXPECT_EQ(kbtest::Slurp(dir.File("real/rel.dat")), "chained");
     EXPECT_EQ(EntriesIn(dir.File("real")), (std::vector<std::string>{"abs.dat", "rel.dat"}));
 
+    fs::create_directory(dir.File("outside"));
+    fs::create_symlink("outside/new.txt", dir.File("out.dat"));
+    fs::create_symlink("real/missing.dat", dir.File("missing.dat"));
+    for (const char* link : {"out.dat", "missing.dat"}) {
+        kb::AtomicFileWriter writer(dir.File(link));
+        EXPECT_FALSE(writer.Write("x") && writer.Commit()) << link;
+        EXPECT_EQ(writer.Error(), ENOENT) << link;
+    }
+    EXPECT_TRUE(EntriesIn(dir.File("outside")).empty());
+    EXPECT_EQ(EntriesIn(dir.File("real")), (std::vector<std::string>{"abs.dat", "rel.dat"}));
+
     // Links that lead round in a circle name no file: refused, nothing made.
     fs::create_symlink("loop2.dat", dir.File("loop1.dat"));
     fs::create_symlink("loop1.dat", dir.File("loop2.dat"));
     EXPECT_FALSE(kb::WriteFileAtomically(dir.File("loop1.dat"), "x"));
-    EXPECT_EQ(EntriesIn(dir.Path()).size(), 6u);
+    EXPECT_EQ(EntriesIn(dir.Path()).size(), 9u);
 }
 
 // The temporary name does not grow with the target's, so the longest names a folder
@@ -134,39 +148,41 @@ TEST(AtomicFileWriter, ASaveKilledPartWayLeavesNothingBehind) {
     EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.dat"});
 }
 
-// A save of two files puts the first back when the second fails: the version it replaced
-// waits beside it under a name that says whose it is, and goes once the writer is done.
-TEST(AtomicFileWriter, AnUndoableCommitPutsTheOldFileBack) {
+// A save of two files seals both before either takes its place: a sealed file is whole and
+// flushed under its temporary name beside the target, which it has not touched; a writer
+// dropped after sealing takes it away again, and one told that its file was put in place
+// leaves it.
+TEST(AtomicFileWriter, ASealedFileWaitsBesideTheTarget) {
     kbtest::ScratchDir dir;
     const auto path = dir.File("pets.qst");
     kbtest::Spit(path, "old");
     {
         kb::AtomicFileWriter writer(path);
         ASSERT_TRUE(writer.Write("new"));
-        ASSERT_TRUE(writer.CommitUndoable());
-        EXPECT_EQ(kbtest::Slurp(path), "new");
-        const auto entries = EntriesIn(dir.Path());
-        ASSERT_EQ(entries.size(), 2u);
-        EXPECT_TRUE(entries[0].starts_with(".pets.qst.cv-")) << entries[0];
-        ASSERT_TRUE(writer.Undo());
+        ASSERT_TRUE(writer.Seal());
         EXPECT_EQ(kbtest::Slurp(path), "old");
+        const std::string waiting = fs::path(writer.TemporaryPath()).filename().string();
+        EXPECT_TRUE(waiting.starts_with(kb::AtomicFileWriter::TemporaryPrefix("pets.qst")))
+            << waiting;
+        EXPECT_EQ(kbtest::Slurp(writer.TemporaryPath()), "new");
+        EXPECT_EQ(writer.WrittenSize(), 3);
     }
     EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.qst"});
     {
         kb::AtomicFileWriter writer(path);
-        ASSERT_TRUE(writer.Write("kept"));
-        ASSERT_TRUE(writer.CommitUndoable());
+        ASSERT_TRUE(writer.Write("moved"));
+        ASSERT_TRUE(writer.Seal());
+        ASSERT_EQ(::rename(writer.TemporaryPath().c_str(), path.c_str()), 0);
+        writer.Placed();
     }
-    EXPECT_EQ(kbtest::Slurp(path), "kept");
+    EXPECT_EQ(kbtest::Slurp(path), "moved");
     EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.qst"});
-
-    // A file that was not there before is taken away again.
-    const auto fresh = dir.File("fresh.qst");
-    kb::AtomicFileWriter writer(fresh);
-    ASSERT_TRUE(writer.Write("x"));
-    ASSERT_TRUE(writer.CommitUndoable());
-    ASSERT_TRUE(writer.Undo());
-    EXPECT_FALSE(fs::exists(fresh));
+    kb::AtomicFileWriter writer(path);
+    ASSERT_TRUE(writer.Write("committed"));
+    ASSERT_TRUE(writer.Seal());
+    ASSERT_TRUE(writer.Commit());
+    EXPECT_EQ(kbtest::Slurp(path), "committed");
+    EXPECT_EQ(EntriesIn(dir.Path()), std::vector<std::string>{"pets.qst"});
 }
 
 // What the sync seam saw: whether it flushed a folder, and what the target held then.

@@ -1,4 +1,5 @@
 #include "kb/FileIO.h"
+#include "kb/FileStamp.h"
 
 #include "kb/AtomicFileWriter.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace editortest {
+namespace testsupport {
 
 // A name made of a letter and a number: "Q3" for a question, "R2" for a record. Built with
 // append, since GCC 12 at -O3 warns falsely of an overlap on "Q" + std::to_string(n).
@@ -34,6 +34,27 @@ inline std::shared_ptr<kb::CQuestion> Question(const std::string& wording) {
     q->AddOption("no");
     q->SetNumOptions(2);
     return q;
+}
+
+// The bytes of a question set of Question(wording) for each wording, as the editor writes
+// it, for tests that make a set without the editor.
+inline std::string QuestionSetBytes(const std::vector<std::string>& wordings) {
+    std::string bytes;
+    for (const auto& w : wordings) {
+        for (const std::string& line : {w, std::string("Multiple"), w, std::string("Single"),
+                                        std::string("yes"), std::string("no")}) {
+            bytes += line + "\r\n";
+        }
+        for (int i = 0; i < 7; ++i) {
+            bytes += "Null\r\n";
+        }
+        std::string pairs;
+        for (int i = 0; i < 9; ++i) {
+            pairs += "0\xB8";
+        }
+        bytes += " 1\r\n " + pairs + "AND\r\n " + pairs + "\r\nnohelp.htm\r\n 1\r\n";
+    }
+    return bytes;
 }
 
 inline kb::QuestionArray Questions(const std::vector<std::string>& wordings) {
@@ -117,4 +138,4 @@ inline Read ReadKnowledgeBase(const std::string& questionSet) {
     return read;
 }
 
-} // namespace editortest
+} // namespace testsupport
