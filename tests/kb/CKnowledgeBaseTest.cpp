@@ -573,12 +573,12 @@ TEST_F(CKnowledgeBaseTest, APipeInAFilesPlaceIsNeverWaitedOn) {
         return stamp.exists && !stamp.regular && outcome == Outcome::Done &&
                drosk.contents.skippedItems > 0 && !kb::FileExists(m_Data);
     });
-    ASSERT_EQ(done.wait_for(5s), std::future_status::ready) << "waited on the pipe";
-    EXPECT_TRUE(done.get());
-    const int unblock = ::open(m_Data.c_str(), O_WRONLY | O_NONBLOCK);
-    if (unblock >= 0) {
-        ::close(unblock);
+    const bool waited = done.wait_for(5s) != std::future_status::ready;
+    if (waited) {
+        ::close(::open(m_Data.c_str(), O_WRONLY | O_NONBLOCK)); // lets the reader go
     }
+    EXPECT_FALSE(waited) << "waited on the pipe";
+    EXPECT_TRUE(done.get());
 }
 
 } // namespace

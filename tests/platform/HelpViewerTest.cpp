@@ -20,8 +20,12 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Readable failures.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -105,6 +109,24 @@ TEST(HelpFile, ReadsTitleIntroductionTopicsAndIndex) {
     EXPECT_TRUE(file.Topics().empty());
     EXPECT_EQ(file.Introduction(), QStringLiteral("just text\nno headings\n= not a title"));
     EXPECT_FALSE(file.Load(QStringLiteral("/no/such/file.hlp")));
+}
+
+// A named pipe in the help file's place is refused at once: opened first and checked
+// after, it is never waited on.
+TEST(HelpFile, APipeInItsPlaceIsRefusedAtOnce) {
+    QTemporaryDir dir;
+    const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("Mirel.hlp")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    auto loaded = std::async(std::launch::async, [&] {
+        HelpFile file;
+        return file.Load(QFile::decodeName(pipe));
+    });
+    const bool waited = loaded.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+    if (waited) {
+        ::close(::open(pipe.constData(), O_WRONLY | O_NONBLOCK)); // lets the reader go
+    }
+    EXPECT_FALSE(waited) << "the help file's reader waited on a pipe";
+    EXPECT_FALSE(loaded.get());
 }
 
 TEST(HelpFile, LocatesInCurrentThenProgramFolderIgnoringCase) {
