@@ -3,7 +3,12 @@
 
 #include "DroskFixture.h"
 
+#include "kb/DataFileWriter.h"
 #include "kb/FileIO.h"
+#include "tests/support/HalfSaved.h"
+
+#include <QDir>
+#include <QLabel>
 
 using platform::Answer;
 using platform::Buttons;
@@ -183,6 +188,61 @@ TEST_F(DroskSaveTest, ADataFileThatAppearedSinceLoadingIsKept) {
     NewRecord(QStringLiteral("cat"));
     Click("SaveRecord");
     EXPECT_EQ(ReadFile(QStringLiteral("a.dat")), theirs);
+}
+
+// A knowledge base whose save was cut short between its two files is completed when Drosk
+// loads it, and Drosk says what it did: the records shown are those of that save, on its
+// questions.
+TEST_F(DroskSaveTest, ASaveCutShortIsCompletedOnLoadingAndSaid) {
+    const std::string set = Path(QStringLiteral("pets.qst")).toStdString();
+    ASSERT_TRUE(kb::WriteFileAtomically(set, testsupport::QuestionSetBytes({"Q1", "Q2"})));
+    ASSERT_TRUE(
+        kb::DataFileWriter().Save(testsupport::Records({1}, {1, 2}), kb::DataFileNameFor(set)));
+    ASSERT_TRUE(testsupport::LeaveHalfSaved(set, {"Q3", "Q1", "Q2"}, {1, 2}, {3, 1, 2}));
+    MakeMain();
+    Load(QString::fromStdString(set));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(LastBox().text,
+              QStringLiteral("A save was cut short before it was complete. It has now been "
+                             "completed:\n") +
+                  QString::fromStdString(set) + u'\n' +
+                  QString::fromStdString(kb::DataFileNameFor(set)) +
+                  QStringLiteral("\nThe question set and its data file are both from that "
+                                 "save."));
+    EXPECT_EQ(LastBox().icon, Icon::Information);
+    EXPECT_EQ(ListNames(), QStringList({"R1", "R2"}));
+    LoadRecord(QStringLiteral("R2"));
+    EXPECT_EQ(Wording(), QStringLiteral("Q3"));
+    EXPECT_EQ(Held(1, 1), Levels({3, 2, 0, 0, 0, 0, 0, 0, 0}))
+        << "record 2 answers question 3 first";
+}
+
+// A data file that is a link out of the knowledge base's folder is written only once the
+// user agreed, named as the file really written; the saved notice names that file too.
+TEST_F(DroskSaveTest, ADataFileLinkedOutOfTheFolderIsNamedAsTheFileWritten) {
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("kb"))));
+    const QString set = WriteSet(QStringLiteral("kb/a.qst"), TwoQuestions());
+    WriteFile(QStringLiteral("outside.dat"), Block("[CAT]", kSmall, "cat.htm"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../outside.dat"), Path(QStringLiteral("kb/a.dat"))));
+    MakeMain();
+    Load(set);
+    LoadRecord(QStringLiteral("CAT"));
+    Check(1)->click();
+    Click("SaveRecord");
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(LastBox().text,
+              QStringLiteral("The data file beside the question set is a link to a file outside "
+                             "its folder, and saving writes that file:\n") +
+                  Path(QStringLiteral("outside.dat")) + QStringLiteral("\nSave Records anyway?"));
+    EXPECT_EQ(ReadFile(QStringLiteral("outside.dat")), Block("[CAT]", kSmall, "cat.htm"));
+    m_Script.QueueAnswer(Answer::Yes);
+    Click("SaveRecord");
+    EXPECT_EQ(ReadFile(QStringLiteral("outside.dat")), Block("[CAT]", kLarge, "cat.htm"));
+    EXPECT_TRUE(QFileInfo(Path(QStringLiteral("kb/a.dat"))).isSymLink());
+    auto* notice = m_Main->findChild<QDialog*>(QStringLiteral("SavedMsg"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->findChild<QLabel*>(QStringLiteral("FilenameLabel"))->text(),
+              Path(QStringLiteral("outside.dat")));
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "MirelFixture.h"
 
+#include "kb/DataFileWriter.h"
+#include "kb/FileIO.h"
+#include "tests/support/HalfSaved.h"
+
 #include "kb/CRecord.h"
 #include "kb/QuestionFileReader.h"
 
@@ -76,6 +80,35 @@ TEST_F(MirelTest, MissingDataFileIsReportedAndLoadsNothing) {
     EXPECT_EQ(Label("theQuestion")->text(), kStart);
     EXPECT_EQ(QuestionNo(), QStringLiteral("1"));
     EXPECT_FALSE(Button("AnalysisBtn")->isEnabled());
+}
+
+// A knowledge base whose save was cut short between its two files: Mirel, which writes
+// nothing, says so and loads nothing, and leaves the files for Halvet or Drosk to mend.
+TEST_F(MirelTest, AKnowledgeBaseHalfSavedIsRefusedAndLeftAsItIs) {
+    const std::string set = m_Folder.filePath(QStringLiteral("pets.qst")).toStdString();
+    ASSERT_TRUE(kb::WriteFileAtomically(set, testsupport::QuestionSetBytes({"Q1", "Q2"})));
+    ASSERT_TRUE(
+        kb::DataFileWriter().Save(testsupport::Records({1}, {1, 2}), kb::DataFileNameFor(set)));
+    ASSERT_TRUE(testsupport::LeaveHalfSaved(set, {"Q3", "Q1", "Q2"}, {1}, {3, 1, 2}));
+    std::string setBytes, dataBytes;
+    ASSERT_TRUE(kb::ReadWholeFile(set, setBytes) &&
+                kb::ReadWholeFile(kb::DataFileNameFor(set), dataBytes));
+
+    MakeMain();
+    Load(QString::fromStdString(set));
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(m_Script.MessageTexts()[0].startsWith(
+        QStringLiteral("Cannot Load ") + QString::fromStdString(set) +
+        QStringLiteral("\nA save of this knowledge base was cut short before it was complete")))
+        << m_Script.MessageTexts()[0].toStdString();
+    EXPECT_TRUE(m_Script.MessageTexts()[0].contains(QStringLiteral("Halvet or Drosk")));
+    EXPECT_EQ(Label("theQuestion")->text(), kStart);
+    EXPECT_FALSE(Button("AnalysisBtn")->isEnabled());
+    std::string setAfter, dataAfter;
+    ASSERT_TRUE(kb::ReadWholeFile(set, setAfter) &&
+                kb::ReadWholeFile(kb::DataFileNameFor(set), dataAfter));
+    EXPECT_EQ(setAfter, setBytes);
+    EXPECT_EQ(dataAfter, dataBytes);
 }
 
 TEST_F(MirelTest, FailedLoadsKeepTheKnowledgeBaseAndItsAnswers) {

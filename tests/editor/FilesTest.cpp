@@ -338,6 +338,17 @@ TEST_F(HalvetTest, ASecondHalvetAsksBeforeSavingOverTheFirst) {
         QStringLiteral("The question set changed on disk since Halvet read or last saved it:\n") +
         Path("set.qst")));
     EXPECT_TRUE(asked.text.endsWith(QStringLiteral("Save Questions anyway?")));
+    // Both files changed, and the question says plainly what saving does to the records.
+    EXPECT_TRUE(asked.text.contains(
+        QStringLiteral("The records of the data file beside it answer the questions saved "
+                       "there, question by question:\n") +
+        Path("set.dat") +
+        QStringLiteral("\nSaving these questions in their place puts the records' answers on "
+                       "other questions wherever the two sets differ.")))
+        << asked.text.toStdString();
+    EXPECT_TRUE(asked.text.contains(QStringLiteral("The data file changed on disk since Halvet "
+                                                   "read or last saved the set:\n") +
+                                    Path("set.dat")));
     EXPECT_EQ(asked.buttons, platform::Buttons::YesNoDefaultNo);
     EXPECT_EQ(ReadBytes(Path("set.qst")), setSaved);
     EXPECT_EQ(ReadBytes(Path("set.dat")), dataSaved);
