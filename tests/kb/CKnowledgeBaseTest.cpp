@@ -10,6 +10,7 @@
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/SaveJournal.h"
 #include "tests/support/AcquisitionSession.h"
+#include "tests/support/HalfSaved.h"
 #include "tests/support/KnowledgeBaseFiles.h"
 #include "tests/support/ScratchDir.h"
 
@@ -369,6 +370,22 @@ TEST_F(CKnowledgeBaseTest, MirelRefusesAKnowledgeBaseHalfSaved) {
     EXPECT_EQ(MeaningOf(drosk.contents), Expected({1, 2}, 4, 11));
     ASSERT_EQ(mirel.Open(m_Set, contents), Outcome::Done);
     EXPECT_EQ(MeaningOf(contents), Expected({1, 2}, 4, 11));
+}
+
+// A save cut short is also found by the next save: it is completed first, and what it
+// changed is then asked about as any change on disk is.
+TEST_F(CKnowledgeBaseTest, ASaveCompletesASaveCutShortBeforeItLooks) {
+    WriteKnowledgeBase(m_Set, 3, {1});
+    AcquisitionSession drosk;
+    ASSERT_EQ(drosk.Load(m_Set), Outcome::Done);
+    ASSERT_TRUE(testsupport::LeaveHalfSaved(m_Set, Wordings(4, 11), {1, 2}, Tags(4, 11)));
+    Asker asker;
+    EXPECT_EQ(drosk.Save(testsupport::Records({1}, Tags(3)), asker.Ask()), Outcome::Declined);
+    EXPECT_EQ(drosk.base.LastMending(), kb::CKnowledgeBase::Mending::Completed);
+    ASSERT_EQ(asker.asked.size(), 1u);
+    EXPECT_TRUE(asker.asked[0].questionSetChanged);
+    EXPECT_TRUE(asker.asked[0].dataFileChanged);
+    EXPECT_EQ(testsupport::ReadKnowledgeBase(m_Set).meaning, Expected({1, 2}, 4, 11));
 }
 
 // Drosk's save of its one file killed at each step: the data file is the old or the new
