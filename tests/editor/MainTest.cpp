@@ -138,7 +138,9 @@ TEST_F(HalvetTest, HelpPageGoesThroughThePageDialogAndHelpMenuToTheViewer) {
     Fill(QStringLiteral("K"), QStringLiteral("U"), {QStringLiteral("a"), QStringLiteral("b")});
     m_Script.QueueFileName(Path("help.qst"));
     SaveWithNotice();
-    EXPECT_EQ(ReadBack(Path("help.qst"))[0]->GetQHelp(), "pets.htm");
+    const kb::QuestionArray saved = ReadBack(Path("help.qst"));
+    ASSERT_EQ(saved.size(), 1u) << "the set was not saved";
+    EXPECT_EQ(saved[0]->GetQHelp(), "pets.htm");
 
     Trigger("HelpMenuContents");
     Trigger("HelpMenuSearch");

@@ -119,7 +119,11 @@ TEST(ReaderRobustness, RandomAndDamagedFiles) {
             ASSERT_NE(r, nullptr);
             EXPECT_EQ(r->GetNumResponses(), kb::g_NumQuestions);
         }
-        EXPECT_GE(dataReader.SkippedItems(), 0);
+        // A count of 0 means the file was read whole, so a save may replace it unasked: a
+        // file that held bytes but gave no record was not.
+        if (!bytes.empty() && records.empty()) {
+            EXPECT_GT(dataReader.SkippedItems(), 0) << round;
+        }
     }
     kb::g_NumQuestions = 0;
 }
