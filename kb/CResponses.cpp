@@ -1,3 +1,0 @@
-#include "kb/CResponses.h"
-
-// Everything of CResponses is inline in its header.
