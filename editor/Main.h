@@ -86,8 +86,6 @@ private:
     void ShowQuestion(const kb::CQuestion& q);
     static void InitialiseQuestion(kb::CQuestion& q);
     kb::CQuestion& CurrentQuestion() { return *m_Questions[static_cast<std::size_t>(m_CurrentQ)]; }
-    // Puts every reliance pair through map (question numbers from 1), keeping the type and
-    // the order of the pairs.
     // The number of questions in the set, at most 32767.
     std::int16_t QuestionCount() const;
     // Whether a data file lies beside the set's file at this moment.

@@ -9,8 +9,9 @@
 
 namespace kb {
 
-// The number of questions of the question set read last. Only QuestionFileReader::Read
-// writes it; a CRecord takes its size from it when created and keeps that size.
+// The number of questions of the question set loaded. The question set reader sets it as
+// it sizes its array, and CKnowledgeBase::Open leaves it at the set it loaded (or, when a
+// load fails, as it was); a CRecord takes its size from it when created and keeps it.
 extern std::int16_t g_NumQuestions;
 
 // The question number that means "no question" (UpdateScore changes only the total).

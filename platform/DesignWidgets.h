@@ -1,7 +1,7 @@
 #pragma once
 
-// Controls made the way every window of the design makes them: the design's name as the
-// objectName, placed at a rectangle from TwipsRect, in the design's typeface.
+// Controls made the way every window makes them: the control's own name as the
+// objectName, placed at a rectangle from TwipsRect, in the windows' typeface.
 
 #include "platform/DesignLook.h"
 

@@ -63,7 +63,7 @@ using Lines = std::vector<Answer>;     // a record's answers by question number,
 
 // What the user's work means: the questions in order and every record's answers by
 // question number, the lines beyond the set's questions included (what a longer set left
-// behind: the design moves them with the rest). A question a record has no line for reads
+// behind: inserting or deleting a question moves them with the rest). A question a record has no line for reads
 // as the neutral response, as does a line of zeros.
 struct Model {
     std::vector<int> tags;

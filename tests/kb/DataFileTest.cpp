@@ -127,8 +127,8 @@ TEST_F(DataFileTest, MalformedItemsArePassedOverAndCounted) {
 }
 
 // Text the reader reads past but a save would not write again is counted, so the programs
-// warn before it is lost; what the design accepts is still read as before. Blanks hold
-// nothing.
+// warn before it is lost; what the reader accepts (lines in any order, a line for a
+// question twice, the later one kept) is still read as before. Blanks hold nothing.
 TEST_F(DataFileTest, DroppedTextIsCounted) {
     const std::string q1 = kbtest::B("Question 1=5¸0¸0¸0¸0¸0¸0¸0¸0¸");
     const std::string q1b = kbtest::B("Question 1=7¸0¸0¸0¸0¸0¸0¸0¸0¸");
