@@ -7,6 +7,7 @@
 #include "kb/QuestionFileReader.h"
 
 #include <algorithm>
+#include <new>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -345,8 +346,8 @@ bool CDataFileModifier::Init(const std::string& path) {
         m_FirstUnshiftableLine = pass.FirstUnshiftableLine();
         Remember(path, stamp, pass.HighestQuestion());
         return true;
-    } catch (const std::exception&) {
-        return false; // out of memory
+    } catch (const std::bad_alloc&) {
+        return false; // out of memory; a fault of logic is not taken for an unreadable file
     }
 }
 
@@ -408,7 +409,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::Prepare(const std::stri
             }
         }
         m_Problem = Problem::Changing;
-    } catch (const std::exception&) {
+    } catch (const std::bad_alloc&) {
         m_Problem = Problem::Unwritable; // out of memory: nothing was written
         m_Error = ENOMEM;
     }
