@@ -265,6 +265,54 @@ TEST_F(CDataFileModifierTest, NumbersOutsideTheSetStayAsTheyAre) {
     EXPECT_EQ(ReadFirstLevels(m_Path, 3), (std::vector<std::vector<int>>{{1, 0, 2}}));
 }
 
+// A question number of five digits beyond 16 bits is no question of the file's: its line
+// stays as it is, unmoved, and never counts as the question its low 16 bits would name.
+TEST_F(CDataFileModifierTest, NumbersBeyondSixteenBitsStayAsTheyAre) {
+    for (const std::string number : {"65537", "65538", "99999"}) {
+        SCOPED_TRACE(number);
+        const std::string wide = "Question " + number + "=7\xB8\r\n";
+        std::string file = Record("A", 2);
+        file.insert(file.find("RecordDescription=A"), wide);
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, file));
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        m.InsertQuestion(1);
+        ASSERT_TRUE(m.Save(m_Path));
+        const std::string bytes = Slurp(m_Path);
+        EXPECT_NE(bytes.find(wide), std::string::npos) << bytes;
+        EXPECT_EQ(ReadFirstLevels(m_Path, 3), (std::vector<std::vector<int>>{{0, 1, 2}}));
+    }
+}
+
+// An inserted neutral line that follows a record's last line, when that line has no line
+// end (the end of the file), starts a line of its own.
+TEST_F(CDataFileModifierTest, AnInsertedLineAfterALastLineWithoutItsEndStandsAlone) {
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(::testing::PrintToString(end));
+        const auto levels = [](int first) {
+            std::string text = std::to_string(first) + "\xB8";
+            for (int slot = 1; slot < 9; ++slot) {
+                text += "0\xB8";
+            }
+            return text;
+        };
+        // B lacks question 2, so its inserted line goes after its one line, the file's last.
+        const std::string a =
+            "[A]" + end + "Question 1=" + levels(1) + end + "Question 2=" + levels(2) + end;
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, a + "[B]" + end + "Question 1=" + levels(4)));
+        CDataFileModifier m;
+        m.InsertQuestion(2);
+        ASSERT_TRUE(m.Save(m_Path));
+        const std::string bytes = Slurp(m_Path);
+        EXPECT_NE(bytes.find("[B]" + end + "Question 1=" + levels(4) + end +
+                             "Question 2=" + CDataFileModifier::kNeutralResponse),
+                  std::string::npos)
+            << ::testing::PrintToString(bytes);
+        EXPECT_EQ(ReadFirstLevels(m_Path, 3),
+                  (std::vector<std::vector<int>>{{1, 0, 2}, {4, 0, 0}}));
+    }
+}
+
 // The file goes back as it was written: its line ends, blanks, duplicated lines and lines
 // no reader takes, except for the numbers of the lines that move. Inserted lines end as
 // the file's lines do.

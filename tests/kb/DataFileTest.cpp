@@ -295,4 +295,24 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFile) {
     EXPECT_FALSE(m_Writer.Save({good}, m_Dir.File("no/folder/x.dat")));
 }
 
+// A question number of five digits beyond 16 bits names no question of the set: its line
+// is passed over and counted, never taken for the question its low 16 bits would name
+// (65537 for 1), whose answers a save would then write back as its own.
+TEST_F(DataFileTest, AQuestionNumberBeyondSixteenBitsIsPassedOver) {
+    const auto path = m_Dir.File("wide.dat");
+    for (const char* number : {"65537", "65538", "99999", "131073"}) {
+        SCOPED_TRACE(number);
+        kbtest::Spit(path, kbtest::B("[A]\r\nQuestion 1=1¸0¸0¸0¸0¸0¸0¸0¸0¸\r\n"
+                                     "Question 2=2¸0¸0¸0¸0¸0¸0¸0¸0¸\r\nQuestion ") +
+                               number +
+                               kbtest::B("=7¸7¸7¸7¸7¸7¸7¸7¸7¸\r\nRecordDescription=a.htm\r\n"));
+        RecordArray records;
+        m_Reader.Read(path, records);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(Levels(*records[0], 0), (std::vector<std::int16_t>{1, 0, 0, 0, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(Levels(*records[0], 1), (std::vector<std::int16_t>{2, 0, 0, 0, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(m_Reader.SkippedItems(), 1);
+    }
+}
+
 } // namespace
