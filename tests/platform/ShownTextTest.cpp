@@ -38,9 +38,14 @@ TEST(ShownText, MessagesKeepAReadableLengthOfEveryLine) {
     EXPECT_EQ(kept.size(), kMessageLineCount);
     EXPECT_EQ(kept.back(), QString(QChar(0x2026)));
 
+    // Every cut, at the head's end and at the tail's start, on either side of a pair.
     const QString faces = QString::fromUtf8("\xF0\x9F\x98\x80").repeated(1000);
-    for (qsizetype limit : {kMessageLineLimit, qsizetype{10}, qsizetype{11}})
-        EXPECT_TRUE(AbridgeText(faces, limit).isValidUtf16()) << limit;
+    for (const QString& text : {faces, QStringLiteral("x") + faces, faces + QStringLiteral("x")}) {
+        for (qsizetype limit = 3; limit < 40; ++limit)
+            EXPECT_TRUE(AbridgeText(text, limit).isValidUtf16())
+                << limit << " " << text.left(1).toStdString();
+        EXPECT_TRUE(AbridgeText(text, kMessageLineLimit).isValidUtf16());
+    }
 }
 
 // The cut is made where every message passes, so no window of any program can be frozen
