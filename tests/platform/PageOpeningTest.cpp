@@ -216,6 +216,15 @@ TEST(PageViewer, ShowsAStrangersPageWithoutWaitingOrFreezing) {
             ASSERT_LE(run, 100) << huge.toStdString();
         }
     }
+    // A page of exactly the most that is shown is shown whole, without the note.
+    const QByteArray words = QByteArray("w ").repeated(platform::PageViewer::kMaxPageBytes / 2);
+    for (const QByteArray& page : {words, words + "w"}) {
+        ASSERT_TRUE(viewer.ShowPage(WriteFile(kb, QStringLiteral("exact.htm"), page)));
+        EXPECT_EQ(
+            viewer.toPlainText().endsWith(u"The rest of this page is too long to be shown here."),
+            page.size() > platform::PageViewer::kMaxPageBytes)
+            << page.size();
+    }
     // A break that falls due inside an entity goes after it.
     ASSERT_TRUE(viewer.ShowPage(
         WriteFile(kb, QStringLiteral("entity.htm"), QByteArray(78, 'y') + "&amp;z")));
