@@ -11,6 +11,7 @@
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
+#include "platform/OptionGroupFocus.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -189,6 +190,9 @@ void Main::BuildControls() {
     }
     for (int i = 0; i < 3; ++i)
         ImportanceGroup->addButton(QImportance[static_cast<std::size_t>(i)], i);
+    // Tab lands on the chosen option of each group.
+    for (QButtonGroup* group : {KETypeGroup, UserTypeGroup, ImportanceGroup})
+        new platform::OptionGroupFocus(group);
 
     // Edits count only when the user makes them: filling the controls writes nothing back.
     connect(KEQuestion, &QLineEdit::textEdited, this, &Main::KEQuestion_Change);

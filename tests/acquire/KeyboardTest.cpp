@@ -1,0 +1,51 @@
+// Drosk from the keyboard: the option buttons stay one Tab stop whichever rows a question
+// shows, and menu shortcuts act while the record-name box has the focus.
+
+#include "tests/support/Keyboard.h"
+#include "DroskFixture.h"
+
+using testsupport::Focused;
+using testsupport::FocusName;
+using testsupport::Press;
+using testsupport::TabUntil;
+
+class DroskKeysTest : public DroskTest {
+protected:
+    static QString Sample() { return QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"); }
+
+    void ShowActive() {
+        MakeMain();
+        m_Main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
+    }
+};
+
+// Question 11 of the sample has five options, question 12 two: after option 5 was clicked
+// on 11, Tab must still reach 12's options.
+TEST_F(DroskKeysTest, TabReachesTheOptionButtonsWhicheverRowsAreShown) {
+    ShowActive();
+    Load(Sample());
+    LoadRecord(QStringLiteral("DOG"));
+    for (int i = 0; i < 12 && QuestionNo() != QStringLiteral("11"); ++i)
+        Click("NextBtn");
+    ASSERT_EQ(QuestionNo(), QStringLiteral("11"));
+    QTest::mouseClick(Check(4), Qt::LeftButton, {}, QPoint(7, Check(4)->height() / 2));
+    ASSERT_TRUE(Check(4)->isChecked());
+    Click("LastBtn");
+    ASSERT_EQ(QuestionNo(), QStringLiteral("12"));
+
+    // DOG holds option 2 for question 12: Tab lands there.
+    ASSERT_TRUE(Check(1)->isChecked());
+    Button(QStringLiteral("LastBtn"))->setFocus();
+    QStringList passed;
+    EXPECT_EQ(
+        TabUntil(
+            [](QWidget* w) { return w && w->objectName().startsWith(QLatin1String("m_checks(")); },
+            &passed, false, 20),
+        Check(1))
+        << passed.join(u' ').toStdString();
+    Press(Qt::Key_Up);
+    EXPECT_EQ(Focused(), Check(0)) << FocusName().toStdString();
+    EXPECT_EQ(Held(0, 12)[0], 10) // DOG is the first record
+        << "the arrow chose option 1 for the record";
+}
