@@ -49,3 +49,15 @@ TEST_F(DroskKeysTest, TabReachesTheOptionButtonsWhicheverRowsAreShown) {
     EXPECT_EQ(Held(0, 12)[0], 10) // DOG is the first record
         << "the arrow chose option 1 for the record";
 }
+
+// Enter, on the main keyboard or the keypad, presses the focused button as Space does.
+TEST_F(DroskKeysTest, EnterPressesTheFocusedButton) {
+    ShowActive();
+    Button(QStringLiteral("LoadQuestions"))->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_Script.FileDialogs().size(), 1u) << "Load Questions opens the file dialog";
+    Button(QStringLiteral("ExitBtn"))->setFocus();
+    QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Exit Program asks first";
+    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
+}

@@ -68,3 +68,15 @@ TEST_F(MirelKeysTest, TabReachesTheOptionButtonsWhicheverRowsAreShown) {
     EXPECT_EQ(Focused(), Check(1));
     EXPECT_TRUE(Check(1)->isChecked()) << "an arrow from the chosen option chooses the next";
 }
+
+// Enter, on the main keyboard or the keypad, presses the focused button as Space does.
+TEST_F(MirelKeysTest, EnterPressesTheFocusedButton) {
+    ShowActive();
+    Button(QStringLiteral("LoadQuestions"))->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_Script.FileDialogs().size(), 1u) << "Load Questions opens the file dialog";
+    Button(QStringLiteral("ExitBtn"))->setFocus();
+    QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Exit Program asks first";
+    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
+}

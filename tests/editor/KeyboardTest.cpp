@@ -58,3 +58,15 @@ TEST_F(HalvetKeysTest, TabLandsOnTheChosenOptionOfEachGroup) {
               QStringLiteral("QImportance(1)"))
         << "the importance chosen by the arrow stays with question 1";
 }
+
+// Enter, on the main keyboard or the keypad, presses the focused button as Space does.
+TEST_F(HalvetKeysTest, EnterPressesTheFocusedButton) {
+    ShowActive();
+    Button(QStringLiteral("LoadQuestionsBtn"))->setFocus();
+    Press(Qt::Key_Return);
+    EXPECT_EQ(m_Script.FileDialogs().size(), 1u) << "Load Questions opens the file dialog";
+    Button(QStringLiteral("QuitBtn"))->setFocus();
+    QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Quit Corvane asks first";
+    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
+}
