@@ -93,6 +93,9 @@ void Main::BuildControls() {
     // Names are taken as typed: completing from the list would put another record's name
     // (a longer one that begins alike) in the box for Load and Delete to act on.
     RecordName->setCompleter(nullptr);
+    // It has the focus at start and after every name typed: Ctrl+X must still reach the
+    // Exit item rather than cut the name.
+    PutMenuShortcutsFirst(RecordName);
     RecordName->setGeometry(TwipsRect(120, 330, 5415, 330));
     RecordName->setFont(DesignFont(kComicSans, 8.25));
     SetTextColour(RecordName, BgrToQColor(kDarkBlue));

@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -217,10 +216,10 @@ void Main::BuildControls() {
 
     // Ctrl+A adds an option even while a text box has the focus, where the box would
     // otherwise take it as "select all".
-    KEQuestion->installEventFilter(this);
-    UserQuestion->installEventFilter(this);
+    PutMenuShortcutsFirst(KEQuestion);
+    PutMenuShortcutsFirst(UserQuestion);
     for (QLineEdit* box : QOption)
-        box->installEventFilter(this);
+        PutMenuShortcutsFirst(box);
 }
 
 void Main::BuildMenus() {
@@ -288,17 +287,6 @@ void Main::Form_Load() {
     VersionLabel->setText(platform::VersionText());
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
-}
-
-bool Main::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_A)) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Main::InitialiseQuestion(kb::CQuestion& q) {

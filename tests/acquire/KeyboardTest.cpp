@@ -61,3 +61,23 @@ TEST_F(DroskKeysTest, EnterPressesTheFocusedButton) {
     ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Exit Program asks first";
     ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
 }
+
+// The record-name box has the focus at start and after every name typed; the menus'
+// shortcuts come first all the same, as Ctrl+X for Exit.
+TEST_F(DroskKeysTest, MenuShortcutsComeBeforeTheNameBox) {
+    ShowActive();
+    QWidget* box = Focused();
+    ASSERT_TRUE(box == NameBox() || box == NameBox()->lineEdit()) << FocusName().toStdString();
+    Press(Qt::Key_X, Qt::ControlModifier);
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Ctrl+X at start-up asks to leave";
+    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
+
+    QTest::keyClicks(Focused(), QStringLiteral("CAT"));
+    Press(Qt::Key_A, Qt::ControlModifier); // the box's own: no menu item has it
+    ASSERT_EQ(NameBox()->lineEdit()->selectedText(), QStringLiteral("CAT"));
+    Press(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(m_Script.MessageBoxes().size(), 2u) << "Ctrl+X with the name selected asks too";
+    EXPECT_EQ(NameBox()->currentText(), QStringLiteral("CAT")) << "and cuts nothing";
+    Press(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(m_Script.FileDialogs().size(), 1u);
+}
