@@ -3,6 +3,7 @@
 #include "platform/ClickableLabel.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/NumberFormat.h"
 #include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -27,12 +28,9 @@ using platform::TwipsRect;
 
 namespace {
 
-// "##0.00" with a point, and never "-0.00".
+// "##0.00%" in the user's locale.
 QString Percent(double score) {
-    QString text = QString::number(score, 'f', 2);
-    if (text == QStringLiteral("-0.00"))
-        text = QStringLiteral("0.00");
-    return text + QLatin1Char('%');
+    return platform::FormatTwoDecimals(score) + QLatin1Char('%');
 }
 
 // A record's name as its row shows it: never wider than the row, cut with an ellipsis. A

@@ -10,6 +10,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/HelpPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LocalFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OptionGroupFocus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageViewer.cpp

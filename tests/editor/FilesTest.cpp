@@ -1,5 +1,6 @@
 #include "HalvetFixture.h"
 #include "editor/CSetSaver.h"
+#include "tests/support/DefaultLocale.h"
 
 #include <QTest>
 
@@ -114,6 +115,26 @@ TEST_F(HalvetTest, FirstSaveAsksForAFileAndLaterSavesDoNot) {
     Click("SaveQuestionsBtn");
     ASSERT_EQ(m_Script.FileDialogs().size(), 3u);
     EXPECT_EQ(m_Script.FileDialogs()[2].startName, file);
+}
+
+// A question set keeps its own number format in every locale: a German user's Halvet
+// writes the sample back byte for byte, its importances " 1.5" and " 2" with them.
+TEST_F(HalvetTest, SavingKeepsTheFilesNumbersWhateverTheLocale) {
+    const testsupport::DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+    const QByteArray sample =
+        ReadBytes(QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"));
+    ASSERT_TRUE(sample.contains("\r\n 1.5\r\n"));
+    WriteBytes(Path("pets.qst"), sample);
+    MakeMain();
+    Load(Path("pets.qst"));
+    for (const char* importance : {"QImportance(1)", "QImportance(0)", "QImportance(2)"})
+        Button(QString::fromLatin1(importance))->click(); // question 1 is High again
+    SaveWithNotice();
+    const QList<QByteArray> saved = ReadBytes(Path("pets.qst")).split('\n');
+    const QList<QByteArray> lines = sample.split('\n');
+    for (qsizetype i = 0; i < std::max(saved.size(), lines.size()); ++i) {
+        ASSERT_EQ(saved.value(i).toStdString(), lines.value(i).toStdString()) << "line " << i + 1;
+    }
 }
 
 TEST_F(HalvetTest, FailedWriteIsReportedWithoutNoticeAndLeavesTheDataFile) {
