@@ -5,6 +5,7 @@
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
 #include "dialogs/ProgramShell.h"
+#include "dialogs/QuestionFileNotices.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
@@ -249,7 +250,8 @@ void Main::LoadQuestions_Click() {
     if (!whole || questions.empty()) {
         lock.Release();
         kb::g_NumQuestions = countBefore;
-        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
+        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format") +
+                                 dialogs::QuestionLimitLine(questionReader),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;

@@ -7,6 +7,7 @@
 #include "dialogs/DataFileNotices.h"
 #include "dialogs/HelpUtils.h"
 #include "dialogs/ProgramShell.h"
+#include "dialogs/QuestionFileNotices.h"
 #include "kb/DataFileReader.h"
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
@@ -207,7 +208,8 @@ void Main::LoadQuestions_Click() {
     if (wholeQuestions < 1) {
         lock.Release();
         kb::g_NumQuestions = countBefore;
-        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
+        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format") +
+                                 dialogs::QuestionLimitLine(questionReader),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;

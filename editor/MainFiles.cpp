@@ -1,5 +1,6 @@
 // Loading a question set (with the data file beside it) and saving it.
 
+#include "dialogs/QuestionFileNotices.h"
 #include "dialogs/SavedMsg.h"
 #include "editor/Main.h"
 #include "kb/CRecord.h"
@@ -115,7 +116,8 @@ void Main::LoadQuestionsBtn_Click() {
     const int whole = std::min<int>(reader.QuestionCount(), static_cast<int>(questions.size()));
     if (whole < 1) {
         kb::g_NumQuestions = countBefore;
-        Warn(QStringLiteral("Cannot Read Question File: Check Format"));
+        Warn(QStringLiteral("Cannot Read Question File: Check Format") +
+             dialogs::QuestionLimitLine(reader));
         return;
     }
     // A set read only in part is used as far as its whole questions go; a question cut off

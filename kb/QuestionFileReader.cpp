@@ -120,6 +120,7 @@ long QuestionsFor(long items, long lastFilled) {
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
+    m_OverItemLimit = false;
     m_BytesRead = 0;
     try {
         ItemStream stream(kMaxItemBytes);
@@ -140,7 +141,11 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
             if (status == ItemStream::Status::End) {
                 break;
             }
-            if (status != ItemStream::Status::Item || ++items > kMaxItems) {
+            if (status != ItemStream::Status::Item) {
+                return false;
+            }
+            if (++items > kMaxItems) {
+                m_OverItemLimit = true;
                 return false;
             }
             if (!item.empty()) {

@@ -201,6 +201,8 @@ TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     const QByteArray set = ReadBytes(Path("most.qst"));
     WriteBytes(Path("most.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n"); // 32767 items
     WriteBytes(Path("over.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    // A well-formed set of one question more than the limit.
+    WriteBytes(Path("more.qst"), set + set.mid(set.indexOf("KE 1820\r\n")));
     MakeMain();
     Load(Path("most.qst"));
     EXPECT_TRUE(m_Script.MessageTexts().isEmpty());
@@ -208,10 +210,17 @@ TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     EXPECT_EQ(QuestionNo(), QString::number(most));
     EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
 
-    Load(Path("over.qst"));
-    EXPECT_EQ(m_Script.MessageTexts(),
-              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
-    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+    // Refused with the limit named.
+    for (const char* over : {"over.qst", "more.qst"}) {
+        m_Script.Clear();
+        Load(Path(over));
+        EXPECT_EQ(m_Script.MessageTexts(),
+                  QStringList{QStringLiteral(
+                      "Cannot Read Question File: Check Format\n"
+                      "A question set holds at most 1820 questions; this file is longer.")})
+            << over;
+        EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+    }
 }
 
 TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
