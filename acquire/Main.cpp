@@ -13,6 +13,7 @@
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/BusyPointer.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
@@ -230,6 +231,7 @@ void Main::EnableControls(bool flag) {
 }
 
 void Main::LoadQuestions_Click() {
+    const platform::BusyPointer busy;
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;

@@ -7,6 +7,7 @@
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/BusyPointer.h"
 #include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -93,6 +94,7 @@ bool Main::HasDataFile() const {
 }
 
 void Main::LoadQuestionsBtn_Click() {
+    const platform::BusyPointer busy;
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
@@ -212,6 +214,7 @@ QString Main::ChooseSaveFile() {
 }
 
 void Main::SaveQuestionsBtn_Click() {
+    const platform::BusyPointer busy;
     if (!CheckBeforeSave())
         return;
     const QString file = ChooseSaveFile();

@@ -1,6 +1,7 @@
 #include "HalvetFixture.h"
 #include "editor/CSetSaver.h"
 #include "tests/support/DefaultLocale.h"
+#include "tests/support/Pointer.h"
 
 #include <QTest>
 
@@ -401,4 +402,34 @@ TEST_F(HalvetTest, ADataFileThatCannotFollowStopsTheWholeSave) {
     SaveWithNotice();
     EXPECT_EQ(ReadBack(Path("set.qst")).size(), 4u);
     EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1", "2", "3"}));
+}
+
+// Loading and saving run under the busy pointer, which goes on every way out; the saved
+// notice, a window of its own, shows the normal one.
+TEST_F(HalvetTest, LoadingAndSavingShowTheBusyPointer) {
+    QList<Qt::CursorShape> asked;
+    m_Script.SetOnMessageBox([&asked](const QString&) { asked << testsupport::Pointer(); });
+    WriteBytes(Path("bad.qst"), "not a question set\r\n");
+    MakeMain();
+    Load(Path("bad.qst"));
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor})) << "busy while it read";
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a failed load";
+
+    WriteSet(Path("set.qst"), 2);
+    Load(Path("set.qst"));
+    EXPECT_FALSE(testsupport::PointerOverridden());
+    Qt::CursorShape overNotice = Qt::WaitCursor;
+    testing_support::WhenModal([&overNotice](QDialog* notice) {
+        overNotice = testsupport::Pointer();
+        notice->hide();
+    });
+    Click("SaveQuestionsBtn");
+    EXPECT_EQ(overNotice, Qt::ArrowCursor);
+    EXPECT_FALSE(testsupport::PointerOverridden());
+
+    WriteSet(Path("set.qst"), 3); // another program saved since
+    asked.clear();
+    Click("SaveQuestionsBtn"); // asks first, and is told No
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor}));
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a declined save";
 }
