@@ -1,8 +1,8 @@
 #include "platform/ClickableLabel.h"
 
 #include <QMouseEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
+#include <QPainter>
+#include <QPen>
 
 namespace platform {
 
@@ -19,12 +19,11 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus())
         return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = rect().adjusted(1, 1, -1, -1);
-    frame.backgroundColor = palette().color(QPalette::Window);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+    // The dotted frame of a focused list row, in the text's colour so that it shows on
+    // any background (the selected row's is green).
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void ClickableLabel::focusInEvent(QFocusEvent* event) {
