@@ -1,5 +1,5 @@
 // Mirel worked from the keyboard alone: the option buttons as one Tab stop whichever rows
-// a question shows, Enter on a focused button, and a whole consultation of the sample.
+// a question shows, and a whole consultation of the sample.
 
 #include "tests/support/Keyboard.h"
 #include "MirelFixture.h"
@@ -10,7 +10,6 @@
 using testsupport::Focused;
 using testsupport::FocusName;
 using testsupport::Press;
-using testsupport::TabTo;
 using testsupport::TabUntil;
 
 class MirelKeysTest : public MirelTest {
@@ -69,20 +68,9 @@ TEST_F(MirelKeysTest, TabReachesTheOptionButtonsWhicheverRowsAreShown) {
     EXPECT_TRUE(Check(1)->isChecked()) << "an arrow from the chosen option chooses the next";
 }
 
-// Enter, on the main keyboard or the keypad, presses the focused button as Space does.
-TEST_F(MirelKeysTest, EnterPressesTheFocusedButton) {
-    ShowActive();
-    Button(QStringLiteral("LoadQuestions"))->setFocus();
-    Press(Qt::Key_Return);
-    EXPECT_EQ(m_Script.FileDialogs().size(), 1u) << "Load Questions opens the file dialog";
-    Button(QStringLiteral("ExitBtn"))->setFocus();
-    QTest::keyClick(Focused(), Qt::Key_Enter, Qt::KeypadModifier);
-    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u) << "Exit Program asks first";
-    ExpectQuitQuestion(m_Script.MessageBoxes()[0]);
-}
-
 // A whole consultation of the sample, from Load to the explanation of the third record,
-// with the keyboard alone: each key goes to the widget with the focus.
+// with the keyboard alone: each key goes to the widget with the focus, and Enter presses
+// the focused button.
 TEST_F(MirelKeysTest, ConsultationOfTheSampleWithTheKeyboardAlone) {
     ShowActive();
     QCoreApplication::processEvents(); // let the window's activation settle

@@ -46,8 +46,4 @@ inline QWidget* TabUntil(const std::function<bool(QWidget*)>& found, QStringList
     return nullptr;
 }
 
-inline QWidget* TabTo(QWidget* target, QStringList* passed = nullptr, bool backwards = false) {
-    return TabUntil([target](QWidget* w) { return w == target; }, passed, backwards);
-}
-
 } // namespace testsupport
