@@ -6,9 +6,11 @@
 #include "dialogs/HelpUtils.h"
 #include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/ProgramShell.h"
+#include "dialogs/QuestionFileNotices.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
+#include "platform/BusyPointer.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
@@ -90,6 +92,9 @@ void Main::BuildControls() {
     // Names are taken as typed: completing from the list would put another record's name
     // (a longer one that begins alike) in the box for Load and Delete to act on.
     RecordName->setCompleter(nullptr);
+    // It has the focus at start and after every name typed: Ctrl+X must still reach the
+    // Exit item rather than cut the name.
+    PutMenuShortcutsFirst(RecordName);
     RecordName->setGeometry(TwipsRect(120, 330, 5415, 330));
     RecordName->setFont(DesignFont(kComicSans, 8.25));
     SetTextColour(RecordName, BgrToQColor(kDarkBlue));
@@ -223,6 +228,7 @@ void Main::EnableControls(bool flag) {
 }
 
 void Main::LoadQuestions_Click() {
+    const platform::BusyPointer busy;
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
@@ -233,7 +239,8 @@ void Main::LoadQuestions_Click() {
     const auto outcome = m_KnowledgeBase.Open(chosen.toStdString(), contents);
     dialogs::ShowMended(m_KnowledgeBase);
     if (outcome == kb::CKnowledgeBase::Outcome::Unreadable) {
-        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
+        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format") +
+                                 dialogs::QuestionLimitLine(m_KnowledgeBase.QuestionSetTooLong()),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;

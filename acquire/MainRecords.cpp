@@ -10,6 +10,7 @@
 #include "kb/ArrayManager.h"
 #include "kb/DataFileReader.h"
 #include "kb/DataFileWriter.h"
+#include "platform/BusyPointer.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 
@@ -142,6 +143,7 @@ void Main::DescribeRecord_Click() {
 }
 
 void Main::SaveRecord_Click() {
+    const platform::BusyPointer busy;
     // Text the data file would read back as something else never reaches it.
     for (std::int16_t i = 0; i < m_NumRecords; ++i) {
         const kb::CRecord& record = *m_Records[static_cast<std::size_t>(i)];

@@ -2,6 +2,7 @@
 
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/NumberFormat.h"
 #include "platform/Twips.h"
 
 #include <QGroupBox>
@@ -55,14 +56,6 @@ constexpr HelpLine kHelp[Explanation::kHelpLines] = {
     {4200, "Reliant Questions not asked by the system show [This Question was not Asked]", kBlack, true},
 };
 // clang-format on
-
-// "##0.00" with a point, and never "-0.00".
-QString Fixed2(double value) {
-    QString text = QString::number(value, 'f', 2);
-    if (text == QStringLiteral("-0.00"))
-        text = QStringLiteral("0.00");
-    return text;
-}
 
 QString ImportanceTag(double importance) {
     if (importance == 2.0)
@@ -171,8 +164,9 @@ QStringList Explanation::ExplainRecord(const kb::QuestionArray& questions,
             // A record sized for fewer questions has no score to show for the rest.
             const int qNo = static_cast<int>(q);
             const double score = qNo < record.GetNumResponses() ? record.GetQScore(qNo) : 0.0;
-            lines << QStringLiteral("Resultant Score = ") + Fixed2(score) + QLatin1Char(' ') +
-                         QStringLiteral("From a MAX of ") + Fixed2(question.GetImportance() * 10);
+            lines << QStringLiteral("Resultant Score = ") + platform::FormatTwoDecimals(score) +
+                         QLatin1Char(' ') + QStringLiteral("From a MAX of ") +
+                         platform::FormatTwoDecimals(question.GetImportance() * 10);
         } else {
             lines << QStringLiteral(" [This question was NOT asked/answered] ");
         }

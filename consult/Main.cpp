@@ -8,6 +8,8 @@
 #include "dialogs/HelpUtils.h"
 #include "dialogs/KnowledgeBaseNotices.h"
 #include "dialogs/ProgramShell.h"
+#include "dialogs/QuestionFileNotices.h"
+#include "platform/BusyPointer.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
@@ -176,6 +178,7 @@ void Main::Form_Load() {
 }
 
 void Main::LoadQuestions_Click() {
+    const platform::BusyPointer busy;
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
@@ -193,7 +196,8 @@ void Main::LoadQuestions_Click() {
             platform::Buttons::OK, platform::Icon::Critical, QStringLiteral("Corvane Error"));
         return;
     case kb::CKnowledgeBase::Outcome::Unreadable:
-        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format"),
+        platform::MessageBox(QStringLiteral("Cannot Read Question File: Check Format") +
+                                 dialogs::QuestionLimitLine(m_KnowledgeBase.QuestionSetTooLong()),
                              platform::Buttons::OK, platform::Icon::Exclamation,
                              platform::ProgramTitle());
         return;

@@ -4,6 +4,7 @@
 #include "consult/Main.h"
 #include "consult/RecordDisplayer.h"
 #include "kb/RelianceRule.h"
+#include "platform/BusyPointer.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -43,6 +44,7 @@ void Main::NextBtn_Click() {
 }
 
 void Main::AnalysisBtn_Click() {
+    const platform::BusyPointer busy;
     if (m_Questions.empty())
         return;
     if (!m_Analyser)

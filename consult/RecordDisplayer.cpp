@@ -3,11 +3,13 @@
 #include "platform/ClickableLabel.h"
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/NumberFormat.h"
 #include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -26,12 +28,9 @@ using platform::TwipsRect;
 
 namespace {
 
-// "##0.00" with a point, and never "-0.00".
+// "##0.00%" in the user's locale.
 QString Percent(double score) {
-    QString text = QString::number(score, 'f', 2);
-    if (text == QStringLiteral("-0.00"))
-        text = QStringLiteral("0.00");
-    return text + QLatin1Char('%');
+    return platform::FormatTwoDecimals(score) + QLatin1Char('%');
 }
 
 // A record's name as its row shows it: never wider than the row, cut with an ellipsis. A
@@ -91,6 +90,7 @@ RecordDisplayer::RecordDisplayer(QWidget* parent) : QWidget(parent, Qt::Window) 
         name->setCursor(Qt::UpArrowCursor);
         name->setAutoFillBackground(true);
         SetTextColour(name, BgrToQColor(0x800000));
+        name->installEventFilter(this);
         RecName[row] = name;
         connect(name, &platform::ClickableLabel::clicked, this, [this, i] { RecName_Click(i); });
 
@@ -153,6 +153,10 @@ void RecordDisplayer::Initialise(const kb::RecordArray& Recs, const kb::Question
 void RecordDisplayer::UpdateDisplay() {
     pageLabel->setText(QStringLiteral("Page %1 of %2").arg(m_CurrentPage + 1).arg(m_LastPage + 1));
     const QColor window = palette().color(QPalette::Base);
+    // The rows' one Tab stop: the selected row when this page holds it, else the first.
+    const bool selectionShown =
+        m_SelectedRec >= 0 && m_SelectedRec < m_NumRecs && m_SelectedRec / kRows == m_CurrentPage;
+    const int tabStop = selectionShown ? m_SelectedRec % kRows : 0;
     for (int i = 0; i < kRows; ++i) {
         const auto row = static_cast<std::size_t>(i);
         const int k = m_CurrentPage * kRows + i;
@@ -171,7 +175,47 @@ void RecordDisplayer::UpdateDisplay() {
         QPalette palette = RecName[row]->palette();
         palette.setColor(QPalette::Window, k == m_SelectedRec ? BgrToQColor(0x8000) : window);
         RecName[row]->setPalette(palette);
+        RecName[row]->setFocusPolicy(k >= m_NumRecs ? Qt::NoFocus
+                                     : i == tabStop ? Qt::StrongFocus
+                                                    : Qt::ClickFocus);
     }
+}
+
+bool RecordDisplayer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || m_NumRecs < 1)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QWidget::eventFilter(watched, event);
+    switch (key->key()) {
+    case Qt::Key_Up:
+        SelectFromKeyboard(m_SelectedRec - 1);
+        return true;
+    case Qt::Key_Down:
+        SelectFromKeyboard(m_SelectedRec + 1);
+        return true;
+    case Qt::Key_PageUp:
+        SelectFromKeyboard(m_SelectedRec - kRows);
+        return true;
+    case Qt::Key_PageDown:
+        SelectFromKeyboard(m_SelectedRec + kRows);
+        return true;
+    case Qt::Key_Home:
+        SelectFromKeyboard(0);
+        return true;
+    case Qt::Key_End:
+        SelectFromKeyboard(m_NumRecs - 1);
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void RecordDisplayer::SelectFromKeyboard(int k) {
+    m_SelectedRec = std::clamp(k, 0, m_NumRecs - 1);
+    m_CurrentPage = m_SelectedRec / kRows;
+    UpdateDisplay();
+    RecName[static_cast<std::size_t>(m_SelectedRec % kRows)]->setFocus(Qt::OtherFocusReason);
 }
 
 bool RecordDisplayer::HasSelection() const {

@@ -22,6 +22,9 @@ namespace consult {
 // The record list: records fifteen to a page, with their confidence and an Explain button
 // in the consultation program, as a plain list in the acquisition program. It knows
 // nothing of the explanation window; the consultation program hands it an explainer.
+// The rows work as a list box does: one Tab stop, on the selected row (or the page's
+// first when the selection lies on another page), and Up, Down, Page Up, Page Down, Home
+// and End move the selection, turning the page with it.
 class RecordDisplayer : public QWidget {
     Q_OBJECT
 
@@ -46,6 +49,9 @@ public:
     int LastPage() const { return m_LastPage; }
     int SelectedRec() const { return m_SelectedRec; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void NextPg_Click();
     void PrevPg_Click();
@@ -57,6 +63,8 @@ private slots:
 private:
     void Form_Load();
     bool HasSelection() const;
+    // Selects record index k, kept within the list, shows its page and focuses its row.
+    void SelectFromKeyboard(int k);
 
     int m_CurrentPage = 0;
     int m_LastPage = 0;

@@ -3,6 +3,7 @@
 #include "dialogs/SliderStyle.h"
 
 #include "platform/DesignWidgets.h"
+#include "platform/OptionGroupFocus.h"
 #include "platform/Twips.h"
 
 #include <QButtonGroup>
@@ -94,6 +95,8 @@ AnswerRows::AnswerRows(QWidget* frame) : QObject(frame) {
                 emit SliderMoved(i);
         });
     }
+    // Tab reaches the option buttons whichever rows a question shows.
+    new platform::OptionGroupFocus(m_checksGroup);
 }
 
 bool AnswerRows::eventFilter(QObject* watched, QEvent* event) {

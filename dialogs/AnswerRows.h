@@ -18,7 +18,8 @@ namespace dialogs {
 // option text, named m_checks(i), m_Sliders(i), m_Inds(i) and m_Options(i). The rows
 // report only what the person does; values the program sets raise no signal. The sliders
 // are tab stops in row order and move by the arrow, page and end keys, as the platform's
-// scroll bars do.
+// scroll bars do; the option buttons are one tab stop, on the chosen option (the first
+// shown when none is chosen), and the arrows move within them.
 class AnswerRows : public QObject {
     Q_OBJECT
 

@@ -22,6 +22,11 @@ protected:
     QWidget* MakeClientArea(int widthTwips, int heightTwips);
     // Runs whenever the window is about to close; false keeps it open.
     virtual bool Form_Unload() = 0;
+    // The menus' shortcuts act even while box has the focus, which would otherwise take
+    // Ctrl+X (cut), Ctrl+A (select all) and the like for itself.
+    void PutMenuShortcutsFirst(QWidget* box);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -11,6 +11,7 @@
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
+#include "platform/OptionGroupFocus.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
 #include "platform/Twips.h"
@@ -18,7 +19,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -189,6 +189,9 @@ void Main::BuildControls() {
     }
     for (int i = 0; i < 3; ++i)
         ImportanceGroup->addButton(QImportance[static_cast<std::size_t>(i)], i);
+    // Tab lands on the chosen option of each group.
+    for (QButtonGroup* group : {KETypeGroup, UserTypeGroup, ImportanceGroup})
+        new platform::OptionGroupFocus(group);
 
     // Edits count only when the user makes them: filling the controls writes nothing back.
     connect(KEQuestion, &QLineEdit::textEdited, this, &Main::KEQuestion_Change);
@@ -213,10 +216,10 @@ void Main::BuildControls() {
 
     // Ctrl+A adds an option even while a text box has the focus, where the box would
     // otherwise take it as "select all".
-    KEQuestion->installEventFilter(this);
-    UserQuestion->installEventFilter(this);
+    PutMenuShortcutsFirst(KEQuestion);
+    PutMenuShortcutsFirst(UserQuestion);
     for (QLineEdit* box : QOption)
-        box->installEventFilter(this);
+        PutMenuShortcutsFirst(box);
 }
 
 void Main::BuildMenus() {
@@ -284,17 +287,6 @@ void Main::Form_Load() {
     VersionLabel->setText(platform::VersionText());
     m_CurrentQ = 0;
     ShowQuestion(CurrentQuestion());
-}
-
-bool Main::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_A)) {
-            event->ignore();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Main::InitialiseQuestion(kb::CQuestion& q) {

@@ -47,9 +47,6 @@ public:
     // Typed characters a text box takes.
     static constexpr int kMaxTyped = 120;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private slots:
     void KEQuestion_Change(const QString& text);
     void UserQuestion_Change(const QString& text);

@@ -1,12 +1,14 @@
 // Loading a question set (with the data file beside it) and saving it.
 
 #include "dialogs/KnowledgeBaseNotices.h"
+#include "dialogs/QuestionFileNotices.h"
 #include "dialogs/SavedMsg.h"
 #include "editor/Main.h"
 #include "editor/QuestionFileWriter.h"
 #include "editor/SavePlan.h"
 #include "kb/QuestionFileReader.h"
 #include "kb/Utilities.h"
+#include "platform/BusyPointer.h"
 #include "platform/PageLocation.h"
 #include "platform/Platform.h"
 #include "platform/ProgramInfo.h"
@@ -115,6 +117,7 @@ bool Main::HasDataFile() const {
 }
 
 void Main::LoadQuestionsBtn_Click() {
+    const platform::BusyPointer busy;
     const QString chosen = platform::OpenFileName(this, platform::kQuestionFilter, QString());
     if (chosen.isEmpty())
         return;
@@ -124,7 +127,8 @@ void Main::LoadQuestionsBtn_Click() {
     const auto outcome = m_KnowledgeBase.Open(chosen.toStdString(), contents);
     dialogs::ShowMended(m_KnowledgeBase);
     if (outcome == kb::CKnowledgeBase::Outcome::Unreadable) {
-        Warn(QStringLiteral("Cannot Read Question File: Check Format"));
+        Warn(QStringLiteral("Cannot Read Question File: Check Format") +
+             dialogs::QuestionLimitLine(m_KnowledgeBase.QuestionSetTooLong()));
         return;
     }
     if (outcome != kb::CKnowledgeBase::Outcome::Done) {
@@ -227,6 +231,7 @@ QString Main::ChooseSaveFile() {
 }
 
 void Main::SaveQuestionsBtn_Click() {
+    const platform::BusyPointer busy;
     if (!CheckBeforeSave())
         return;
     const QString file = ChooseSaveFile();

@@ -2,6 +2,7 @@
 
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
+#include "platform/OptionGroupFocus.h"
 #include "platform/Twips.h"
 
 #include <QButtonGroup>
@@ -79,6 +80,7 @@ RelianceForm::RelianceForm(QWidget* parent) : QDialog(parent) {
         option->setFont(platform::DesignFont(8.25));
         DependTypeGroup->addButton(option, i);
     }
+    new platform::OptionGroupFocus(DependTypeGroup);
 
     QGroupBox* BrowserFrame =
         MakeFrame(this, QStringLiteral("BrowserFrame"), TwipsRect(120, 2100, 8520, 3945));

@@ -155,6 +155,7 @@ CKnowledgeBase::Outcome CKnowledgeBase::Open(const std::string& chosen, Contents
     const KnowledgeBasePaths paths = KnowledgeBasePaths::Resolve(chosen);
     const std::int16_t countBefore = g_NumQuestions;
     m_LeftoversSeen = false;
+    m_QuestionSetTooLong = false;
     Outcome outcome = Outcome::Busy;
     for (int attempt = 0; attempt < kLoadTries; ++attempt) {
         const Attempt tried = TryOpen(paths, contents, outcome);
@@ -259,6 +260,7 @@ CKnowledgeBase::Attempt CKnowledgeBase::TryOpen(const KnowledgeBasePaths& paths,
         if (!questionSet.StillTheOne()) {
             return Attempt::Again;
         }
+        m_QuestionSetTooLong = questionReader.OverItemLimit();
         outcome = Outcome::Unreadable;
         return Attempt::Stop;
     }

@@ -139,6 +139,9 @@ public:
     Outcome SaveAs(const std::string& chosen, const Plan& plan, const Ask& ask);
 
     const Failure& LastFailure() const { return m_Failure; }
+    // After an open that found the question set unreadable: whether it holds more items
+    // than a question set may.
+    bool QuestionSetTooLong() const { return m_QuestionSetTooLong; }
     Mending LastMending() const { return m_Mending; }
     // The files the mending put in place or removed.
     const std::vector<std::string>& MendedFiles() const { return m_MendedFiles; }
@@ -177,6 +180,7 @@ private:
     Stamps m_Stamps;
     bool m_DataReadWhole = true;
     bool m_LeftoversSeen = false; // this open already dealt with what a save left
+    bool m_QuestionSetTooLong = false;
     Failure m_Failure;
     Mending m_Mending = Mending::None;
     std::vector<std::string> m_MendedFiles;

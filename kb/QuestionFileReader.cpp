@@ -125,6 +125,7 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
     const int fd = OpenRegularFile(QFile, size);
     if (fd < 0) {
         m_OnlyBlankLeftOver = false;
+        m_OverItemLimit = false;
         m_BytesRead = 0;
         return false;
     }
@@ -135,6 +136,7 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
 
 bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
+    m_OverItemLimit = false;
     m_BytesRead = 0;
     try {
         ItemStream stream(kMaxItemBytes);
@@ -155,7 +157,11 @@ bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
             if (status == ItemStream::Status::End) {
                 break;
             }
-            if (status != ItemStream::Status::Item || ++items > kMaxItems) {
+            if (status != ItemStream::Status::Item) {
+                return false;
+            }
+            if (++items > kMaxItems) {
+                m_OverItemLimit = true;
                 return false;
             }
             if (!item.empty()) {

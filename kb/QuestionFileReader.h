@@ -29,6 +29,9 @@ public:
     // Whether the last Read failed only because empty items followed the last block: every
     // question was read and nothing in the file was left unread.
     bool OnlyBlankLeftOver() const { return m_OnlyBlankLeftOver; }
+    // Whether the last Read stopped because the file holds more than kMaxItems items,
+    // more than the longest question set (kMaxQuestions questions) has.
+    bool OverItemLimit() const { return m_OverItemLimit; }
     // The bytes the last Read took from the file, over both passes.
     std::uint64_t BytesRead() const { return m_BytesRead; }
 
@@ -45,6 +48,7 @@ public:
 private:
     std::int16_t m_QuestionsRead = 0;
     bool m_OnlyBlankLeftOver = false;
+    bool m_OverItemLimit = false;
     std::uint64_t m_BytesRead = 0;
 };
 

@@ -4,7 +4,8 @@
 
 namespace platform {
 
-// A label that answers a click, like a link drawn as plain text.
+// A label that answers a click, like a link drawn as plain text. Given a focus policy, it
+// shows the focus as the desktop's list rows do, with a focus frame.
 class ClickableLabel : public QLabel {
     Q_OBJECT
 public:
@@ -15,6 +16,9 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 } // namespace platform

@@ -36,6 +36,9 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
     button->setObjectName(name);
     button->setGeometry(place);
     button->setFont(font);
+    // Enter presses a focused button as Space does, in every window and not only in
+    // dialogs, as the desktop's buttons answer both.
+    button->setAutoDefault(true);
     return button;
 }
 

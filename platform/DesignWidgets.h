@@ -25,6 +25,7 @@ QString Indexed(const QString& name, int index);
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QRect& place);
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place,
                   const QFont& font = DesignFont(9));
+// A button that Enter presses when it has the focus, as Space does.
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& text,
                         const QRect& place, const QFont& font = DesignFont(8.25));
 QAction* MakeItem(QMenu* menu, const QString& name, const QString& text,

@@ -1,5 +1,6 @@
 #include "platform/HelpViewer.h"
 
+#include "platform/FormUtilities.h"
 #include "platform/ProgramInfo.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,9 @@ HelpViewer::HelpViewer(QWidget* parent)
     m_BackButton->setObjectName(QStringLiteral("BackButton"));
     m_BackButton->setToolTip(QStringLiteral("The page shown before (Alt+Left or Backspace)"));
     m_BackButton->setEnabled(false);
+    // Enter presses the focused button, as Space does.
+    m_ContentsButton->setAutoDefault(true);
+    m_BackButton->setAutoDefault(true);
     m_Tabs->setObjectName(QStringLiteral("HelpTabs"));
     m_TopicList->setObjectName(QStringLiteral("TopicList"));
     m_KeywordBox->setObjectName(QStringLiteral("KeywordBox"));
@@ -155,6 +159,11 @@ void HelpViewer::Open(const QString& helpFile, HelpCommand command) {
     m_KeywordList->setCurrentIndex(m_Keywords->index(0));
     UpdateKeywordStatus();
     m_Tabs->setCurrentIndex(command == HelpCommand::KeywordSearch ? 1 : 0);
+    // Centred the first time, as every window of the programs is; then where it was left.
+    if (!m_Placed) {
+        m_Placed = true;
+        CentreForm(this, 0, 0);
+    }
     show();
     raise();
     activateWindow();
@@ -163,7 +172,9 @@ void HelpViewer::Open(const QString& helpFile, HelpCommand command) {
     if (command == HelpCommand::KeywordSearch) {
         m_KeywordBox->setFocus();
     } else if (m_Topics->rowCount() > 0) {
-        m_TopicList->setCurrentIndex(m_Topics->index(0));
+        // The keys start from the first topic, unmarked: the page shown is the contents.
+        m_TopicList->selectionModel()->setCurrentIndex(m_Topics->index(0),
+                                                       QItemSelectionModel::NoUpdate);
         m_TopicList->setFocus();
     } else {
         m_TopicView->setFocus();
@@ -259,6 +270,14 @@ void HelpViewer::Go(const Place& place) {
 void HelpViewer::Show(const Place& place) {
     m_Shown = place;
     m_BackButton->setEnabled(!m_History.empty());
+    // The contents list marks the topic shown, however it was reached, and none on a page
+    // that is not a topic.
+    if (place.kind == PageKind::Topic && place.which < m_Topics->rowCount()) {
+        m_TopicList->setCurrentIndex(m_Topics->index(place.which));
+        m_TopicList->scrollTo(m_TopicList->currentIndex());
+    } else {
+        m_TopicList->clearSelection();
+    }
     if (m_Problem != Problem::None) {
         m_TopicView->setHtml(ProblemHtml());
         return;

@@ -23,6 +23,7 @@ namespace platform {
 // file at its contents page or at its keyword index with an empty keyword. Contents and
 // Back (also Alt+Left and Backspace) move between the pages shown; Esc and Ctrl+W close
 // it. A long page is shown in parts (HelpPage), so a help file of any size shows at once.
+// Centred when first opened; the contents list marks the topic shown.
 class HelpViewer : public QWidget {
     Q_OBJECT
 public:
@@ -75,6 +76,7 @@ private:
     HelpPage m_Page;
     Place m_PageMade;
     bool m_HavePage = false;
+    bool m_Placed = false;
 
     QPushButton* m_ContentsButton;
     QPushButton* m_BackButton;

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPointer>
+#include <QShortcut>
 #include <QStringDecoder>
 #include <QTextDocument>
 
@@ -128,6 +129,10 @@ PageViewer::PageViewer(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &PageViewer::Page_AnchorClicked);
+    // Closed from the keyboard as the help window is.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
 }
 
 bool PageViewer::ShowPage(const QString& path) {

@@ -8,7 +8,8 @@ namespace platform {
 // opener, or none of the programs it knows is installed). Read-only, one per program and
 // re-used. Links go back through ShellOpen and so follow its rules; pictures and style
 // sheets come only from regular local files; a page is shown only up to a length that is
-// laid out at once, so a page from a stranger cannot freeze the program.
+// laid out at once, so a page from a stranger cannot freeze the program. Esc and Ctrl+W
+// close it.
 class PageViewer : public QTextBrowser {
     Q_OBJECT
 public:

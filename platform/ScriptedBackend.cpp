@@ -26,6 +26,9 @@ void ScriptedBackend::QueueShellResult(bool opened) {
 
 Answer ScriptedBackend::MessageBox(const QString& text, Buttons buttons, Icon icon,
                                    const QString& title) {
+    if (m_OnMessageBox) {
+        m_OnMessageBox(text);
+    }
     const bool scripted = !m_Answers.empty();
     Answer answer = buttons == Buttons::OK ? Answer::OK : Answer::No;
     if (scripted) {

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -39,6 +40,11 @@ public:
     ScriptedBackend(const ScriptedBackend&) = delete;
     ScriptedBackend& operator=(const ScriptedBackend&) = delete;
 
+    // Runs act whenever a message box is asked, before it is answered (nothing when act is
+    // empty): a look at the program while it waits for the answer.
+    void SetOnMessageBox(std::function<void(const QString& text)> act) {
+        m_OnMessageBox = std::move(act);
+    }
     // Answers for the next calls, first queued first used.
     void QueueAnswer(Answer answer);
     void QueueFileName(const QString& fileName);
@@ -72,6 +78,7 @@ private:
     std::vector<FileDialogCall> m_FileDialogs;
     QStringList m_OpenedPages;
     std::vector<HelpCall> m_HelpCalls;
+    std::function<void(const QString&)> m_OnMessageBox;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 # at that level (the help viewer, the page window). The scripted stand-in for tests lives here too: it is
 # small and lets any test replace the whole layer with one object.
 add_library(corvane_platform STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/BusyPointer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ClickableLabel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DesignWidgets.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EntryValidator.cpp
@@ -10,6 +11,8 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/HelpPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HelpViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LocalFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OptionGroupFocus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp

@@ -188,6 +188,8 @@ TEST_F(DroskTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     const QByteArray bytes = ReadFile(QStringLiteral("most.qst"));
     WriteFile(QStringLiteral("most.qst"), bytes + QByteArray("\r\n").repeated(7));
     WriteFile(QStringLiteral("over.qst"), bytes + QByteArray("\r\n").repeated(8));
+    // A well-formed set of one question more than the limit.
+    WriteFile(QStringLiteral("more.qst"), bytes + bytes.mid(bytes.indexOf("Question 1820\r\n")));
     MakeMain();
     Load(set);
     EXPECT_TRUE(Messages().isEmpty());
@@ -197,10 +199,18 @@ TEST_F(DroskTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     EXPECT_EQ(QuestionNo(), QString::number(most));
     EXPECT_EQ(Wording(), QStringLiteral("Question %1").arg(most));
 
-    Load(Path(QStringLiteral("over.qst")));
-    EXPECT_EQ(Messages(), QStringList({"Cannot Read Question File: Check Format"}));
-    EXPECT_EQ(kb::g_NumQuestions, most);
-    EXPECT_EQ(Wording(), QStringLiteral("Question %1").arg(most));
+    // Refused with the limit named.
+    for (const char* over : {"over.qst", "more.qst"}) {
+        m_Script.Clear();
+        Load(Path(QString::fromLatin1(over)));
+        EXPECT_EQ(Messages(),
+                  QStringList{QStringLiteral(
+                      "Cannot Read Question File: Check Format\n"
+                      "A question set holds at most 1820 questions; this file is longer.")})
+            << over;
+        EXPECT_EQ(kb::g_NumQuestions, most);
+        EXPECT_EQ(Wording(), QStringLiteral("Question %1").arg(most));
+    }
 }
 
 TEST_F(DroskTest, PartlyReadDataFileIsReportedThenUsed) {

@@ -6,6 +6,7 @@
 #include "kb/DataFileWriter.h"
 #include "kb/FileIO.h"
 #include "tests/support/HalfSaved.h"
+#include "tests/support/Pointer.h"
 
 #include <QDir>
 #include <QLabel>
@@ -246,3 +247,36 @@ TEST_F(DroskSaveTest, ADataFileLinkedOutOfTheFolderIsNamedAsTheFileWritten) {
 }
 
 } // namespace
+
+// Loading and saving run under the busy pointer, which goes on every way out; the saved
+// notice, a window of its own, shows the normal one.
+TEST_F(DroskSaveTest, LoadingAndSavingShowTheBusyPointer) {
+    QList<Qt::CursorShape> asked;
+    m_Script.SetOnMessageBox([&asked](const QString&) { asked << testsupport::Pointer(); });
+    WriteFile(QStringLiteral("bad.qst"), "not a question set\r\n");
+    MakeMain();
+    Load(Path(QStringLiteral("bad.qst")));
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor})) << "busy while it read";
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a failed load";
+
+    const QString set = WriteSet(QStringLiteral("a.qst"), TwoQuestions());
+    WriteFile(QStringLiteral("a.dat"), Block("[CAT]", kSmall, "cat.htm"));
+    Load(set);
+    EXPECT_FALSE(testsupport::PointerOverridden());
+    Replace(QStringLiteral("a.dat"), Block("[DOG]", kLarge, "dog.htm"));
+    asked.clear();
+    Click("SaveRecord"); // asks first, and is told No
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor}));
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a declined save";
+
+    Qt::CursorShape overNotice = Qt::WaitCursor;
+    testing_support::WhenModal([&overNotice](QDialog* notice) {
+        overNotice = testsupport::Pointer();
+        notice->hide();
+    });
+    m_Script.QueueAnswer(Answer::Yes);
+    Click("SaveRecord");
+    EXPECT_TRUE(SavedNoticeShown());
+    EXPECT_EQ(overNotice, Qt::ArrowCursor);
+    EXPECT_FALSE(testsupport::PointerOverridden());
+}

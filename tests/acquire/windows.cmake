@@ -9,4 +9,5 @@ corvane_add_test(acquire_tests QT
     ${CMAKE_CURRENT_LIST_DIR}/SaveSafetyTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RoadTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NavigationFrameTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyboardTest.cpp
   LIBS corvane_acquire corvane_consult corvane_editor_core)

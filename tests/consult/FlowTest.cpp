@@ -1,4 +1,5 @@
 #include "MirelFixture.h"
+#include "tests/support/DefaultLocale.h"
 
 #include <QTest>
 
@@ -189,4 +190,32 @@ TEST_F(MirelTest, ExplainingTheWorkedExample) {
     const QStringList r2 = Explain();
     EXPECT_EQ(r2[12], QStringLiteral("Resultant Score = -10.00 From a MAX of 20.00"));
     EXPECT_EQ(m_Main->ExplanationWindow()->windowTitle(), QStringLiteral("Selected Record = R2"));
+}
+
+// Percentages and scores are written with the decimal separator of the user's locale.
+TEST_F(MirelTest, NumbersAreShownInTheUsersLocale) {
+    const testsupport::DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+    MakeMain();
+    Load(Data("worked.qst"));
+    Check(1)->click();
+    Click("NextBtn");
+    Step(0, 2);
+    Step(1, 1);
+    Step(2, -2);
+    Click("AnalysisBtn");
+    EXPECT_EQ(Get<QLabel>(List(), QStringLiteral("RecScore(0)"))->text(), QStringLiteral("94,44%"));
+    const QStringList r1 = Explain();
+    EXPECT_EQ(Explained(r1, 1).last(),
+              QStringLiteral("Resultant Score = 10,00 From a MAX of 10,00"));
+    EXPECT_EQ(Explained(r1, 2).last(),
+              QStringLiteral("Resultant Score = 16,67 From a MAX of 20,00"));
+    QTest::mouseClick(Get<QLabel>(List(), QStringLiteral("RecName(2)")), Qt::LeftButton);
+    const QStringList r2 = Explain();
+    EXPECT_EQ(Explained(r2, 2).last(),
+              QStringLiteral("Resultant Score = -10,00 From a MAX of 20,00"));
+
+    // A locale whose separator is the point shows it so.
+    const testsupport::DefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    Click("AnalysisBtn");
+    EXPECT_EQ(Get<QLabel>(List(), QStringLiteral("RecScore(0)"))->text(), QStringLiteral("94.44%"));
 }

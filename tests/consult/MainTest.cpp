@@ -172,6 +172,9 @@ TEST_F(MirelTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     WriteProgramFile(QStringLiteral("most.dat"), data);
     WriteProgramFile(QStringLiteral("over.qst"), set + QByteArray("\r\n").repeated(8));
     WriteProgramFile(QStringLiteral("over.dat"), data);
+    // A well-formed set of one question more than the limit.
+    WriteProgramFile(QStringLiteral("more.qst"), set + set.mid(set.indexOf("Question 1820\r\n")));
+    WriteProgramFile(QStringLiteral("more.dat"), data);
     MakeMain();
     Load(m_Folder.filePath(QStringLiteral("most.qst")));
     ASSERT_TRUE(m_Script.MessageBoxes().empty())
@@ -183,11 +186,18 @@ TEST_F(MirelTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     EXPECT_TRUE(lines[4 * most - 4].startsWith(QStringLiteral("[Question %1]").arg(most)));
     EXPECT_EQ(lines[4 * most - 3], QStringLiteral("Question %1 [Type = Single] ").arg(most));
 
-    Load(m_Folder.filePath(QStringLiteral("over.qst")));
-    EXPECT_EQ(m_Script.MessageTexts(),
-              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
-    EXPECT_EQ(Label("theQuestion")->text(), QStringLiteral("Question 1"));
-    EXPECT_EQ(kb::g_NumQuestions, most);
+    // Refused with the limit named.
+    for (const char* over : {"over.qst", "more.qst"}) {
+        m_Script.Clear();
+        Load(m_Folder.filePath(QString::fromLatin1(over)));
+        EXPECT_EQ(m_Script.MessageTexts(),
+                  QStringList{QStringLiteral(
+                      "Cannot Read Question File: Check Format\n"
+                      "A question set holds at most 1820 questions; this file is longer.")})
+            << over;
+        EXPECT_EQ(Label("theQuestion")->text(), QStringLiteral("Question 1"));
+        EXPECT_EQ(kb::g_NumQuestions, most);
+    }
 }
 
 TEST_F(MirelTest, PartlyReadDataFileIsReportedThenUsed) {

@@ -3,6 +3,7 @@
 #include "platform/PageLocation.h"
 #include "platform/ShownText.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QTest>
 
@@ -118,6 +119,74 @@ TEST_F(RecordListTest, AClickBelowTheLastRecordKeepsTheSelection) {
         Press("Explain");
         EXPECT_EQ(explained, m_Records[1]);
     }
+}
+
+// From the keyboard the rows are one Tab stop, as a list box is, and the movement keys
+// select as a click does, turning the page with the selection.
+TEST_F(RecordListTest, TheRowsAnswerTheKeyboard) {
+    std::shared_ptr<kb::CRecord> explained;
+    m_List.SetExplainer(
+        [&](const kb::QuestionArray&, const std::shared_ptr<kb::CRecord>& r) { explained = r; });
+    Fill(40);
+    m_List.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_List));
+    ASSERT_EQ(QApplication::focusWidget(), Row("RecName", 0)) << "the selected row has the focus";
+
+    const struct {
+        Qt::Key key;
+        int selected;
+    } steps[] = {{Qt::Key_Down, 1},      {Qt::Key_Down, 2},      {Qt::Key_PageDown, 17},
+                 {Qt::Key_End, 39},      {Qt::Key_Down, 39},     {Qt::Key_PageUp, 24},
+                 {Qt::Key_PageDown, 39}, {Qt::Key_Up, 38},       {Qt::Key_Home, 0},
+                 {Qt::Key_Up, 0},        {Qt::Key_PageDown, 15}, {Qt::Key_PageUp, 0}};
+    for (const auto& step : steps) {
+        const QString key = QKeySequence(step.key).toString();
+        QTest::keyClick(QApplication::focusWidget(), step.key);
+        EXPECT_EQ(m_List.SelectedRec(), step.selected) << key.toStdString();
+        EXPECT_EQ(m_List.CurrentPage(), step.selected / 15) << key.toStdString();
+        EXPECT_TRUE(Green(step.selected % 15)) << key.toStdString();
+        EXPECT_EQ(QApplication::focusWidget(), Row("RecName", step.selected % 15))
+            << key.toStdString();
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("PrevPg"))
+        << "Tab leaves the rows at once";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), Row("RecName", 2)) << "and comes back to the selection";
+
+    // Explain and Describe act on the row chosen by the keys, Space or Enter pressing them.
+    for (const Qt::Key press : {Qt::Key_Space, Qt::Key_Return}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab); // to Close
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab); // to Explain
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Explain"));
+        explained.reset();
+        QTest::keyClick(QApplication::focusWidget(), press);
+        EXPECT_EQ(explained, m_Records[2]) << QKeySequence(press).toString().toStdString();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), Row("RecName", 2));
+    }
+
+    // Paged away from the selection, Tab reaches the page's first row; a key moves on from
+    // the selection, as a list box scrolled away does.
+    Press("NextPg");
+    QTest::keyClick(Get<QWidget>(&m_List, QStringLiteral("PrevPg")), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), Row("RecName", 0));
+    EXPECT_EQ(m_List.SelectedRec(), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(m_List.SelectedRec(), 3);
+    EXPECT_EQ(m_List.CurrentPage(), 0);
+
+    // Rows without a record take no focus; with no record at all the keys do nothing.
+    Fill(3);
+    for (int i = 0; i < consult::RecordDisplayer::kRows; ++i)
+        EXPECT_EQ(Row("RecName", i)->focusPolicy() == Qt::NoFocus, i >= 3) << i;
+    Fill(0);
+    QTest::keyClick(Row("RecName", 0), Qt::Key_End);
+    EXPECT_EQ(m_List.SelectedRec(), 0);
+    EXPECT_EQ(PageLine(), QStringLiteral("Page 1 of 1"));
 }
 
 TEST_F(RecordListTest, WithoutConfidenceThereIsNoScoreAndNoExplain) {

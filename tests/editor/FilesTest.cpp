@@ -1,5 +1,7 @@
 #include "EditorSession.h"
 #include "HalvetFixture.h"
+#include "tests/support/DefaultLocale.h"
+#include "tests/support/Pointer.h"
 
 #include <QTest>
 
@@ -116,6 +118,26 @@ TEST_F(HalvetTest, FirstSaveAsksForAFileAndLaterSavesDoNot) {
     EXPECT_EQ(m_Script.FileDialogs()[2].startName, file);
 }
 
+// A question set keeps its own number format in every locale: a German user's Halvet
+// writes the sample back byte for byte, its importances " 1.5" and " 2" with them.
+TEST_F(HalvetTest, SavingKeepsTheFilesNumbersWhateverTheLocale) {
+    const testsupport::DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+    const QByteArray sample =
+        ReadBytes(QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"));
+    ASSERT_TRUE(sample.contains("\r\n 1.5\r\n"));
+    WriteBytes(Path("pets.qst"), sample);
+    MakeMain();
+    Load(Path("pets.qst"));
+    for (const char* importance : {"QImportance(1)", "QImportance(0)", "QImportance(2)"})
+        Button(QString::fromLatin1(importance))->click(); // question 1 is High again
+    SaveWithNotice();
+    const QList<QByteArray> saved = ReadBytes(Path("pets.qst")).split('\n');
+    const QList<QByteArray> lines = sample.split('\n');
+    for (qsizetype i = 0; i < std::max(saved.size(), lines.size()); ++i) {
+        ASSERT_EQ(saved.value(i).toStdString(), lines.value(i).toStdString()) << "line " << i + 1;
+    }
+}
+
 TEST_F(HalvetTest, FailedWriteIsReportedWithoutNoticeAndLeavesTheDataFile) {
     WriteSet(Path("set.qst"), 3);
     WriteData(Path("set.dat"), 3);
@@ -181,6 +203,8 @@ TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     const QByteArray set = ReadBytes(Path("most.qst"));
     WriteBytes(Path("most.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n"); // 32767 items
     WriteBytes(Path("over.qst"), set + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    // A well-formed set of one question more than the limit.
+    WriteBytes(Path("more.qst"), set + set.mid(set.indexOf("KE 1820\r\n")));
     MakeMain();
     Load(Path("most.qst"));
     EXPECT_TRUE(m_Script.MessageTexts().isEmpty());
@@ -188,10 +212,17 @@ TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {
     EXPECT_EQ(QuestionNo(), QString::number(most));
     EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
 
-    Load(Path("over.qst"));
-    EXPECT_EQ(m_Script.MessageTexts(),
-              QStringList{QStringLiteral("Cannot Read Question File: Check Format")});
-    EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+    // Refused with the limit named.
+    for (const char* over : {"over.qst", "more.qst"}) {
+        m_Script.Clear();
+        Load(Path(over));
+        EXPECT_EQ(m_Script.MessageTexts(),
+                  QStringList{QStringLiteral(
+                      "Cannot Read Question File: Check Format\n"
+                      "A question set holds at most 1820 questions; this file is longer.")})
+            << over;
+        EXPECT_EQ(Box("KEQuestion")->text(), QStringLiteral("KE %1").arg(most));
+    }
 }
 
 TEST_F(HalvetTest, SavingAfterAnInsertionRewritesTheDataFileEachTime) {
@@ -383,4 +414,34 @@ TEST_F(HalvetTest, ADataFileThatCannotFollowStopsTheWholeSave) {
     SaveWithNotice();
     EXPECT_EQ(ReadBack(Path("set.qst")).size(), 4u);
     EXPECT_EQ(DataOrigins(Path("set.dat")), QStringList({"0", "1", "2", "3"}));
+}
+
+// Loading and saving run under the busy pointer, which goes on every way out; the saved
+// notice, a window of its own, shows the normal one.
+TEST_F(HalvetTest, LoadingAndSavingShowTheBusyPointer) {
+    QList<Qt::CursorShape> asked;
+    m_Script.SetOnMessageBox([&asked](const QString&) { asked << testsupport::Pointer(); });
+    WriteBytes(Path("bad.qst"), "not a question set\r\n");
+    MakeMain();
+    Load(Path("bad.qst"));
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor})) << "busy while it read";
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a failed load";
+
+    WriteSet(Path("set.qst"), 2);
+    Load(Path("set.qst"));
+    EXPECT_FALSE(testsupport::PointerOverridden());
+    Qt::CursorShape overNotice = Qt::WaitCursor;
+    testing_support::WhenModal([&overNotice](QDialog* notice) {
+        overNotice = testsupport::Pointer();
+        notice->hide();
+    });
+    Click("SaveQuestionsBtn");
+    EXPECT_EQ(overNotice, Qt::ArrowCursor);
+    EXPECT_FALSE(testsupport::PointerOverridden());
+
+    WriteSet(Path("set.qst"), 3); // another program saved since
+    asked.clear();
+    Click("SaveQuestionsBtn"); // asks first, and is told No
+    EXPECT_EQ(asked, QList<Qt::CursorShape>({Qt::WaitCursor}));
+    EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a declined save";
 }

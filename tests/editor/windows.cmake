@@ -6,4 +6,5 @@ corvane_add_test(editor_windows_tests QT
     ${CMAKE_CURRENT_LIST_DIR}/FilesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShapeTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShownTextTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyboardTest.cpp
   LIBS corvane_editor)

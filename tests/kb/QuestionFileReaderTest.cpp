@@ -278,12 +278,19 @@ TEST_F(QuestionFileReaderTest, MoreItemsThanTheLimitAreRefused) {
     QuestionArray questions;
     ASSERT_TRUE(ReadBytes(bytes, questions));
     EXPECT_EQ(m_Reader.QuestionCount(), 1820);
-    bytes += ",,,,,,,\r\n"; // 8 items
+    EXPECT_FALSE(m_Reader.OverItemLimit());
     kb::g_NumQuestions = 3;
-    QuestionArray kept;
-    EXPECT_FALSE(ReadBytes(bytes, kept));
-    EXPECT_TRUE(kept.empty());
-    EXPECT_EQ(kb::g_NumQuestions, 3);
+    for (const std::string& more : {std::string(",,,,,,,\r\n"), block}) { // 8 items, a question
+        QuestionArray kept;
+        EXPECT_FALSE(ReadBytes(bytes + more, kept));
+        EXPECT_TRUE(m_Reader.OverItemLimit()) << "the programs name the limit";
+        EXPECT_TRUE(kept.empty());
+        EXPECT_EQ(kb::g_NumQuestions, 3);
+    }
+    // Any other failure is not said to be the limit.
+    QuestionArray short_;
+    EXPECT_FALSE(ReadBytes(block.substr(0, block.size() / 2), short_));
+    EXPECT_FALSE(m_Reader.OverItemLimit());
 }
 
 // The limit itself is a set the readers accept: 1820 questions and blank items up to

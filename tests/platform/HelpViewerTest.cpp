@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -253,6 +254,7 @@ TEST_F(ViewerTest, BackContentsAndClosingFromTheKeyboard) {
 
     // Back retraces every step, a link followed from the contents page too.
     emit Get<QTextBrowser>("TopicView")->anchorClicked(QUrl(QStringLiteral("topic:2")));
+    Key(Qt::Key_Up); // the list marks the topic the link showed, so Up is Saving
     Key(Qt::Key_Return);
     EXPECT_TRUE(Shown().startsWith(QStringLiteral("Saving")));
     Key(Qt::Key_Backspace);
@@ -280,6 +282,44 @@ TEST_F(ViewerTest, BackContentsAndClosingFromTheKeyboard) {
     EXPECT_FALSE(canGoBack()); // a new request starts afresh
     Key(Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(m_Viewer.isVisible());
+}
+
+// The contents list marks the topic shown, whether it was reached from the list, a link,
+// the index or Back, and no topic on the contents page. The window opens centred, as
+// every window of the programs does, and Enter presses its focused button.
+TEST_F(ViewerTest, ContentsListMarksTheTopicShownAndTheWindowOpensCentred) {
+    WriteSample(QStringLiteral("Mirel.hlp"));
+    Open(QStringLiteral(".\\Mirel.hlp"), HelpCommand::Contents);
+    const QRect screen = m_Viewer.screen()->availableGeometry();
+    EXPECT_LE((m_Viewer.frameGeometry().center() - screen.center()).manhattanLength(), 4)
+        << "at " << m_Viewer.x() << "," << m_Viewer.y();
+
+    auto* topics = Get<QListView>("TopicList");
+    const auto marked = [topics] {
+        QList<int> rows;
+        for (const QModelIndex& index : topics->selectionModel()->selectedRows())
+            rows << index.row();
+        return rows;
+    };
+    EXPECT_EQ(marked(), QList<int>()) << "the contents page is no topic";
+    Key(Qt::Key_Return);
+    EXPECT_EQ(marked(), QList<int>({0}));
+    emit Get<QTextBrowser>("TopicView")->anchorClicked(QUrl(QStringLiteral("topic:2")));
+    EXPECT_EQ(marked(), QList<int>({2})) << "a link followed moves the mark";
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(marked(), QList<int>({0})) << "and Back moves it back";
+    Get<QPushButton>("ContentsButton")->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(marked(), QList<int>());
+    EXPECT_TRUE(Shown().startsWith(QStringLiteral("Sample Help")));
+
+    Get<QTabWidget>("HelpTabs")->setCurrentIndex(1);
+    auto* box = Get<QLineEdit>("KeywordBox");
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("sav"));
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(Shown().startsWith(QStringLiteral("Saving")));
+    EXPECT_EQ(marked(), QList<int>({1})) << "a topic found in the index is marked too";
 }
 
 // A file that has nothing to show says why instead of showing two blank panes.

@@ -2,6 +2,7 @@
 #include "platform/QtBackend.h"
 #include "platform/ScriptedBackend.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -165,6 +166,21 @@ TEST(PageOpening, APageTheDesktopCannotShowOpensInTheProgramsWindow) {
         EXPECT_EQ(PageViewer::Instance().windowTitle(), QStringLiteral("Cat.HTML"));
     }
     PageViewer::Instance().close();
+}
+
+// The page window closes from the keyboard, as the help window does.
+TEST(PageViewer, EscAndCtrlWCloseIt) {
+    QTemporaryDir kb;
+    const QString page = WriteFile(kb, QStringLiteral("dog.htm"), "<p>A loyal companion.</p>");
+    PageViewer& viewer = PageViewer::Instance();
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+        const QString name = QKeySequence(key).toString();
+        ASSERT_TRUE(viewer.ShowPage(page));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer)) << name.toStdString();
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(viewer.isVisible()) << name.toStdString() << " leaves the page window open";
+    }
 }
 
 // The page window reads pages from a stranger's knowledge base: what a page refers to

@@ -2,6 +2,7 @@ corvane_add_test(platform_qt_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackendTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/BusyPointerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EntryValidatorTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HelpViewerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PageLocationTest.cpp
