@@ -130,6 +130,19 @@ TEST(HelpFile, APipeInItsPlaceIsRefusedAtOnce) {
     EXPECT_FALSE(loaded.get());
 }
 
+// A keyword given twice in one topic, in any case, lists that topic once: the index entry
+// names it once, and its topic is shown straight away rather than a list of one topic twice.
+TEST(HelpFile, AKeywordGivenTwiceInATopicListsItOnce) {
+    HelpFile file;
+    file.Parse(QStringLiteral("= Pets\n== Dogs\nkeywords: pets, dogs, Pets\nAbout dogs.\n"
+                              "== Cats\nkeywords: cats, pets\nAbout cats.\n"));
+    const auto index = file.Index();
+    ASSERT_EQ(index.size(), 3u);
+    EXPECT_EQ(index[2].first, QStringLiteral("pets"));
+    EXPECT_EQ(index[2].second, std::vector<int>({0, 1}));
+    EXPECT_EQ(index[1].second, std::vector<int>({0}));
+}
+
 TEST(HelpFile, LocatesInCurrentThenProgramFolderIgnoringCase) {
     QTemporaryDir current;
     QTemporaryDir program;
@@ -206,7 +219,8 @@ TEST_F(ViewerTest, KeywordSearchOpensOnlyAKeywordThatIsThere) {
     const QString contents = Shown();
     auto chosen = [keywords] { return keywords->currentIndex().data().toString(); };
 
-    for (const char* typed : {"zzz", "symbolsx"}) {
+    // After every keyword, after the last that begins it, and between two keywords.
+    for (const char* typed : {"zzz", "m", "g", "loadingz", "symbolsx"}) {
         SCOPED_TRACE(typed);
         box->clear();
         QTest::keyClicks(box, QString::fromLatin1(typed));
