@@ -120,6 +120,7 @@ long QuestionsFor(long items, long lastFilled) {
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
+    m_TextPassedOver = 0;
     m_BytesRead = 0;
     try {
         ItemStream stream(kMaxItemBytes);
@@ -167,8 +168,9 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
         // False at the end of the file, or on a fault (the file changed since it was
         // counted): status tells which.
         auto status = ItemStream::Status::Item;
-        const auto next = [&stream, &item, &status] {
+        const auto next = [this, &stream, &item, &status] {
             status = stream.Next(item);
+            m_TextPassedOver += status == ItemStream::Status::Item && stream.DroppedText() ? 1 : 0;
             return status == ItemStream::Status::Item;
         };
         while (next()) {

@@ -27,6 +27,9 @@ public:
     // Whether the last Read failed only because empty items followed the last block: every
     // question was read and nothing in the file was left unread.
     bool OnlyBlankLeftOver() const { return m_OnlyBlankLeftOver; }
+    // The number of items the last Read filled questions from without the text that followed
+    // their closing quote (the reader leaves it out): saving the set would lose it.
+    long TextPassedOver() const { return m_TextPassedOver; }
     // The bytes the last Read took from the file, over both passes.
     std::uint64_t BytesRead() const { return m_BytesRead; }
 
@@ -43,6 +46,7 @@ public:
 private:
     std::int16_t m_QuestionsRead = 0;
     bool m_OnlyBlankLeftOver = false;
+    long m_TextPassedOver = 0;
     std::uint64_t m_BytesRead = 0;
 };
 
