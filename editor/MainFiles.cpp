@@ -44,6 +44,14 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
     return false;
 }
 
+// The reader leaves out text after an item's closing quote, and saving writes only what
+// was read.
+void WarnTextPassedOver(const QString& path) {
+    Warn(QStringLiteral("Text after a closing quote in this question set could not be read; "
+                        "saving it will write the set without that text:\n") +
+         path);
+}
+
 // Before saving over files another program changed since this one read or saved them.
 bool MaySaveOver(const CSetSaver::Changes& changes) {
     QStringList paragraphs;
@@ -133,6 +141,8 @@ void Main::LoadQuestionsBtn_Click() {
                             "saving it will write only these:\n")
                  .arg(whole) +
              chosen);
+    } else if (reader.TextPassedOver() > 0) {
+        WarnTextPassedOver(chosen);
     }
 
     const QString dataFile = QString::fromStdString(kb::DataFileNameFor(path));
