@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kb/CRecord.h"
+#include "kb/QuestionFileReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,9 +16,9 @@ class DataFileReader {
 public:
     // A data file holds at most this many records (the count is 16-bit).
     static constexpr std::int16_t kMaxRecords = 32767;
-    // The longest name or page read, as the longest text a text box holds: a longer one is
-    // passed over and counted.
-    static constexpr std::size_t kMaxTextBytes = 32767;
+    // The longest name or page read, the longest text a text box holds and so the longest
+    // item of a question set: a longer one is passed over and counted.
+    static constexpr std::size_t kMaxTextBytes = QuestionFileReader::kMaxItemBytes;
     // The longest item read: the longest the acquisition program writes, a description
     // line with a page of kMaxTextBytes. A longer item is passed over unread and counted,
     // and the record it stands in takes nothing more (it may have been a header).
