@@ -81,7 +81,11 @@ public:
         if (!stream.Open(path)) {
             return false;
         }
-        stream.SetTap([this](std::string_view raw) { Raw(raw); });
+        // A look over the file needs no bytes but the items' (so the holes of a sparse file
+        // are not even read); a pass that writes needs every one.
+        if (m_Finals != nullptr) {
+            stream.SetTap([this](std::string_view raw) { Raw(raw); });
+        }
         std::uint64_t seen = 0;
         std::string_view item;
         while (!m_Stopped) {
@@ -201,7 +205,7 @@ private:
     }
 
     void NoteQuestion(std::string_view item, const kb::DataFileItem& it) {
-        if (m_QuestionCount++ == 0 && !m_Streaming) {
+        if (m_QuestionCount++ == 0 && !m_Streaming && m_Finals != nullptr) {
             const std::size_t offset = m_RawAt + static_cast<std::size_t>(item.data() - m_RawData);
             m_First = {offset + it.NumberAt, offset + it.EqualsAt, it.Number};
         }

@@ -101,6 +101,25 @@ void ItemStream::MoveTo(std::size_t pos) {
     m_Pos = pos;
 }
 
+// A hole in a sparse file reads as NUL bytes, which neither end an item nor its quoted
+// part: an item being passed over goes on over the whole hole, so it need not be read.
+void ItemStream::SkipHole() {
+    const off_t here = static_cast<off_t>(m_Offset);
+    const off_t own = ::lseek(m_Fd, 0, SEEK_CUR); // a lent descriptor keeps its offset
+    const off_t data = ::lseek(m_Fd, here, SEEK_DATA);
+    off_t next = data;
+    if (data < 0 && errno == ENXIO) {
+        struct stat st {};
+        next = ::fstat(m_Fd, &st) == 0 ? st.st_size : here; // a hole to the end
+    }
+    if (own >= 0) {
+        ::lseek(m_Fd, own, SEEK_SET);
+    }
+    if (next > here) {
+        m_Offset = static_cast<std::uint64_t>(next);
+    }
+}
+
 // Moves past the item that starts at m_Pos by the item rules, looking at each byte once and
 // keeping none of them: blanks, then a quoted part up to its closing quote or a line end,
 // then the rest up to a comma or a line end.
@@ -163,6 +182,9 @@ ItemStream::Status ItemStream::PassOver() {
         }
         // Nothing before p is needed again.
         MoveTo(p);
+        if (phase != Phase::Blanks && !m_Tap) {
+            SkipHole();
+        }
         if (!Fill()) {
             return Status::Unreadable;
         }

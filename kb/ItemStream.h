@@ -58,6 +58,7 @@ private:
     void Close();
     bool Fill();
     Status PassOver();
+    void SkipHole();
     // Moves the start of the next item to pos, handing the bytes before it to the tap.
     void MoveTo(std::size_t pos);
 

@@ -218,16 +218,32 @@ std::vector<std::string> IniFile::ReadStrings(const std::string& path,
     std::size_t open = keys.size();
     std::vector<bool> inSection(keys.size(), false);
 
+    // Names folded once; a line's name is folded only when some key could match it.
+    std::vector<std::u32string> sections;
+    std::vector<std::u32string> names;
+    for (const Key& key : keys) {
+        sections.push_back(Fold(key.Section));
+        names.push_back(Fold(key.Name));
+    }
     bool first = true;
     bool utf8 = false;
+    int inSections = 0; // the keys whose first section is being read
+    const auto decoded = [&utf8](std::string_view bytes) {
+        return utf8 ? std::string(bytes) : kb::Cp1252ToUtf8(bytes);
+    };
     const auto takeLine = [&](std::string_view raw) {
         if (first) {
             first = false;
             utf8 = raw.substr(0, kBom.size()) == kBom;
             raw.remove_prefix(utf8 ? kBom.size() : 0);
         }
-        const std::string text = utf8 ? std::string(raw) : kb::Cp1252ToUtf8(raw);
-        const ParsedLine line = ParseLine(text);
+        // The marks of a line ("[", "]", "=", ";", blanks) are the same bytes in both
+        // encodings: a line is read as bytes, and only a name or value it holds decoded.
+        const ParsedLine line = ParseLine(raw);
+        if (line.Kind == LineKind::Other || (line.Kind == LineKind::Key && inSections == 0)) {
+            return;
+        }
+        const std::u32string name = Fold(decoded(line.Name));
         for (std::size_t k = 0; k < keys.size(); ++k) {
             if (settled[k]) {
                 continue;
@@ -236,20 +252,23 @@ std::vector<std::string> IniFile::ReadStrings(const std::string& path,
                 if (inSection[k]) {
                     // Only the first section of that name is looked at.
                     inSection[k] = false;
+                    --inSections;
                     settled[k] = true;
                     --open;
-                } else if (!sectionSeen[k] && SameName(line.Name, keys[k].Section)) {
+                } else if (!sectionSeen[k] && name == sections[k]) {
                     inSection[k] = true;
+                    ++inSections;
                     sectionSeen[k] = true;
                 }
-            } else if (line.Kind == LineKind::Key && inSection[k] &&
-                       SameName(line.Name, keys[k].Name)) {
+            } else if (inSection[k] && name == names[k]) {
                 if (line.HasValue) {
-                    std::string_view value = StripQuotes(line.Value);
+                    const std::string text = decoded(StripQuotes(line.Value));
                     // The value is handed out as a C string.
-                    value = value.substr(0, value.find('\0'));
-                    values[k] = CutToChars(value, kMaxValueChars);
+                    values[k] = CutToChars(std::string_view(text).substr(0, text.find('\0')),
+                                           kMaxValueChars);
                 }
+                inSection[k] = false;
+                --inSections;
                 settled[k] = true;
                 --open;
             }
@@ -274,6 +293,22 @@ std::vector<std::string> IniFile::ReadStrings(const std::string& path,
     };
     std::string piece(kPieceBytes, '\0');
     while (open > 0) {
+        if (line.size() >= kMaxLineBytes) {
+            // A hole in a sparse file reads as NUL bytes, which only lengthen a line already
+            // held as far as it is read: it need not be read.
+            const off_t here = ::lseek(fd, 0, SEEK_CUR);
+            off_t data = here < 0 ? -1 : ::lseek(fd, here, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) {
+                data = ::lseek(fd, 0, SEEK_END);
+            }
+            if (data > here) {
+                lastBeyond = '\0';
+                hasBeyond = true;
+                beyond = true;
+            } else if (here >= 0) {
+                ::lseek(fd, here, SEEK_SET);
+            }
+        }
         const ssize_t n = ::read(fd, piece.data(), piece.size());
         if (n < 0 && errno == EINTR) {
             continue;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <fstream>
 #include <unistd.h>
 
 using kb::DataFileReader;
@@ -272,6 +273,26 @@ TEST_F(DataFileTest, TextsAndItemsAreBounded) {
     read("[A]\r\n" + q1 + junk, records);
     EXPECT_EQ(records.size(), 1u);
     EXPECT_EQ(m_Reader.SkippedItems(), 1);
+
+    // A sparse file: the item runs on over the hole, and what follows it is read.
+    const std::string path = m_Dir.File("sparse.dat");
+    kbtest::Spit(path, "[A]\r\n" + q1 + "\"quoted");
+    const std::string after = ", in the quotes\" and after them\r\n[B]\r\n" + q2;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+        out.seekp(std::streamoff{64} << 20);
+        out.write(after.data(), static_cast<std::streamsize>(after.size()));
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 3, SEEK_SET), 3);
+    m_Reader.Read(fd, records);
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 3);
+    ::close(fd);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(m_Reader.SkippedItems(), 1);
+    EXPECT_EQ(records[1]->GetName(), "B");
+    EXPECT_EQ(Levels(*records[1], 1)[0], 7);
 }
 
 // Each program will hand the reader the file it opened: it reads from the file's start and

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -148,6 +149,16 @@ TEST_F(IniFileTest, LinesOfAnyLength) {
         Put(row.file);
         EXPECT_EQ(IniFile::ReadString(m_Path, "S", row.key), row.expected) << row.rule;
     }
+
+    // A sparse file: its hole lengthens the line it falls in, and what follows is read.
+    Put("[S]\nk='ab");
+    {
+        std::ofstream out(m_Path, std::ios::binary | std::ios::in | std::ios::out);
+        out.seekp(std::streamoff{64} << 20);
+        out << "'\n[T]\nj=w";
+    }
+    EXPECT_EQ(IniFile::ReadStrings(m_Path, {{"S", "k"}, {"T", "j"}}),
+              (std::vector<std::string>{"ab", "w"}));
 }
 
 // Names ignore case only between a capital and its small letter. Some characters sit where
