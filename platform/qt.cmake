@@ -11,6 +11,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/HelpViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LocalFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PageMarkup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgramInfo.cpp
