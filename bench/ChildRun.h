@@ -19,8 +19,11 @@ struct ChildRun {
     double peakMB = 0;  // the child's peak resident size
 };
 
-// work runs in the child and says whether it did what it should.
-inline ChildRun RunInChild(const std::function<bool()>& work) {
+// work runs in the child and says whether it did what it should; it may move start on past
+// its own setting up, which is then not timed.
+using ChildWork = std::function<bool(std::chrono::steady_clock::time_point& start)>;
+
+inline ChildRun RunInChild(const ChildWork& work) {
     ChildRun run;
     int times[2];
     if (::pipe(times) != 0) {
@@ -34,8 +37,8 @@ inline ChildRun RunInChild(const std::function<bool()>& work) {
     }
     if (pid == 0) {
         ::close(times[0]);
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = work();
+        auto start = std::chrono::steady_clock::now();
+        const bool ok = work(start);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const bool told = ::write(times[1], &seconds, sizeof seconds) == sizeof seconds;
@@ -58,7 +61,7 @@ inline ChildRun RunInChild(const std::function<bool()>& work) {
 
 // Each iteration of state runs work in a child; the time is the child's, and the counter
 // peak_MB the highest peak of them.
-inline void MeasureInChild(benchmark::State& state, const std::function<bool()>& work) {
+inline void MeasureInChild(benchmark::State& state, const ChildWork& work) {
     double peak = 0;
     for (auto _ : state) {
         const ChildRun run = RunInChild(work);

@@ -88,7 +88,7 @@ void Run(benchmark::State& state, const std::function<bool()>& work) {
         state.SkipWithError("could not write the input files");
         return;
     }
-    bench::MeasureInChild(state, work);
+    bench::MeasureInChild(state, [&work](auto&) { return work(); });
 }
 
 // Drosk and Mirel read the data file beside a question set of kQuestions questions.
