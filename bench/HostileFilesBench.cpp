@@ -1,6 +1,7 @@
 // Files made to be hostile, or merely odd, read as the three programs read them: a data
 // file of 2 GiB without a line end (sparse, so it takes no room on disk), one whose second
-// line is 512 MiB long, and a settings file of either shape. Each read runs in a child
+// line is 512 MiB long (sparse too), one whose 256 MiB line is written out, and settings
+// files of 2 GiB (sparse) and 100 MB. Each read runs in a child
 // process of its own, and its time and peak memory are reported (the goal: memory bounded
 // whatever the shape, well under 100 MB, and time in proportion to the size).
 
@@ -62,6 +63,19 @@ struct Inputs {
                          kLongLine + 200);
         ok = ok && std::filesystem::create_directory(dir.Path() / "sparse") &&
              WriteSparse(dir.File("sparse/mirel.ini"), {}, kHuge);
+        // A line of 256 MiB written out, so that no hole can be passed over unread.
+        onDisk = dir.File("ondisk.dat");
+        std::string junk(std::size_t{1} << 20, 'x');
+        const int fd = ::open(onDisk.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const std::string head = "[CAT]\r\n" + QuestionLine(1);
+        ok = ok && fd >= 0 &&
+             ::write(fd, head.data(), head.size()) == static_cast<ssize_t>(head.size());
+        for (int i = 0; ok && i < 256; ++i) {
+            ok = ::write(fd, junk.data(), junk.size()) == static_cast<ssize_t>(junk.size());
+        }
+        const std::string tail = "\r\n[DOG]\r\n" + QuestionLine(1);
+        ok = ok && ::write(fd, tail.data(), tail.size()) == static_cast<ssize_t>(tail.size());
+        ok = fd >= 0 && ::close(fd) == 0 && ok;
         // 100 MB of settings that are not Mirel's, then Mirel's.
         std::string lines;
         while (lines.size() < (std::size_t{100} << 20)) {
@@ -75,6 +89,7 @@ struct Inputs {
     bench::ScratchDir dir;
     std::string noLineEnd;
     std::string longLine;
+    std::string onDisk;
     bool ok = false;
 };
 
@@ -106,6 +121,10 @@ void BM_DataFileReadWithoutLineEnds(benchmark::State& state) {
 
 void BM_DataFileReadWithALongLine(benchmark::State& state) {
     Run(state, [] { return ReadData(Input().longLine, 2); });
+}
+
+void BM_DataFileReadWithALongLineOnDisk(benchmark::State& state) {
+    Run(state, [] { return ReadData(Input().onDisk, 2); });
 }
 
 // Halvet looks the data file over when it loads the set beside it.
@@ -153,6 +172,10 @@ BENCHMARK(BM_DataFileReadWithoutLineEnds)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK(BM_DataFileReadWithALongLine)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_DataFileReadWithALongLineOnDisk)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
