@@ -12,8 +12,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
