@@ -67,10 +67,12 @@ bool IsRawText(const QString& name) {
                         QLatin1StringView("title")});
 }
 
+} // namespace
+
 // A page's tokens: runs of text and tags, comments and declarations passed over, the
 // content of scripts, style sheets and the title passed over. Every character is looked
 // at a bounded number of times, whatever the markup.
-class Tokens {
+class PageMarkup::Tokens {
 public:
     enum class Kind { Text, Open, Close, End };
     struct Token {
@@ -162,7 +164,7 @@ private:
 // list item or option ends where the next one of its kind begins, a cell or row goes into
 // the row or table around it (one of its own is made when there is none), and an end tag
 // closes the nearest element of its name and all inside it, or nothing.
-class OpenElements {
+class PageMarkup::OpenElements {
 public:
     struct Element {
         QString name;
@@ -258,6 +260,8 @@ private:
     int m_LooseItems = 0; // list items outside any list
 };
 
+namespace {
+
 bool IsBlock(const QString& name) {
     return OneOf(
         name,
@@ -316,9 +320,11 @@ QString Entity(QStringView text, qsizetype& length) {
     return QString::fromUcs4(&code, 1);
 }
 
+} // namespace
+
 // Builds the text: blanks run together, one line end between blocks, a zero-width
 // space where a run of text grows past kMaxRun.
-class TextOut {
+class PageMarkup::TextOut {
 public:
     static constexpr qsizetype kMaxRun = 80;
 
@@ -395,9 +401,7 @@ private:
     bool m_Blank = false; // a blank waits to go before the next character
 };
 
-} // namespace
-
-bool LaysOutQuickly(const QString& html) {
+bool PageMarkup::LaysOutQuickly(const QString& html) {
     Tokens tokens(html);
     OpenElements open;
     double cost = 0;
@@ -430,7 +434,7 @@ bool LaysOutQuickly(const QString& html) {
     }
 }
 
-QString PageText(const QString& html) {
+QString PageMarkup::PageText(const QString& html) {
     Tokens tokens(html);
     TextOut out;
     int preformatted = 0;

@@ -150,7 +150,7 @@ bool PageViewer::ShowPage(const QString& path) {
     document()->setBaseUrl(QUrl::fromLocalFile(m_Page));
     const QString page = Decode(bytes);
     QString title;
-    if (LaysOutQuickly(page)) {
+    if (PageMarkup::LaysOutQuickly(page)) {
         QString html = Breakable(page);
         if (!whole) {
             html += QStringLiteral("<hr><p><i>The rest of this page is too long to be shown "
@@ -163,7 +163,7 @@ bool PageViewer::ShowPage(const QString& path) {
         // stack: the page's text is shown, without it.
         QString text = QStringLiteral("This page's markup is too deep to be laid out quickly; "
                                       "its text is shown without it.\n\n") +
-                       PageText(page);
+                       PageMarkup::PageText(page);
         if (!whole) {
             text += QStringLiteral("\n\nThe rest of this page is too long to be shown here.");
         }

@@ -4,8 +4,16 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-using platform::LaysOutQuickly;
-using platform::PageText;
+namespace {
+
+bool LaysOutQuickly(const QString& html) {
+    return platform::PageMarkup::LaysOutQuickly(html);
+}
+QString PageText(const QString& html) {
+    return platform::PageMarkup::PageText(html);
+}
+
+} // namespace
 
 namespace {
 
