@@ -1,5 +1,6 @@
 #include "acquire/Main.h"
 
+#include "acquire/RecordNameList.h"
 #include "consult/RecordDisplayer.h"
 #include "dialogs/About.h"
 #include "dialogs/DataFileNotices.h"
@@ -10,8 +11,10 @@
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
+#include "kb/DataFileReader.h"
 #include "platform/BusyPointer.h"
 #include "platform/DesignWidgets.h"
+#include "platform/EntryValidator.h"
 #include "platform/FormUtilities.h"
 #include "platform/PageLocation.h"
 #include "platform/Platform.h"
@@ -22,6 +25,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -98,6 +102,16 @@ void Main::BuildControls() {
     RecordName->setGeometry(TwipsRect(120, 330, 5415, 330));
     RecordName->setFont(DesignFont(kComicSans, 8.25));
     SetTextColour(RecordName, BgrToQColor(kDarkBlue));
+    // Item i names record i, abridged, so the list opens at once however long the names: a
+    // record picked is known by its place (NamedRecord). A name typed or pasted is taken
+    // whole or not at all, never cut.
+    RecordName->setModel(new RecordNameList(RecordName));
+    RecordName->setValidator(new platform::EntryValidator(
+        RecordName->lineEdit(), false, static_cast<int>(kb::DataFileReader::kMaxTextBytes)));
+    connect(RecordName, &QComboBox::activated, this, [this](int index) { m_PickedItem = index; });
+    connect(RecordName->lineEdit(), &QLineEdit::textEdited, this, [this] { m_PickedItem = -1; });
+    connect(RecordName->model(), &QAbstractItemModel::rowsRemoved, this,
+            [this] { m_PickedItem = -1; });
     MakeLabel(NavigationFrame, "Label1", QStringLiteral("Question"),
               TwipsRect(5760, 210, 855, 210));
     QNoLabel =

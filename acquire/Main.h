@@ -92,6 +92,11 @@ private:
     void ShowQuestionAt(std::int16_t index);
     // Removes list item index of RecordName and leaves the text typed or picked as it was.
     void RemoveListItem(int index);
+    // The record Load and Delete act on: the one picked from RecordName's list, found by its
+    // whole name (the first record that bears it, as for a name typed), or else the first
+    // whose name is the text as typed; kb::ArrayManager::kNotFound when there is none. name
+    // becomes that whole name, or the text.
+    std::int16_t NamedRecord(QString& name) const;
 
     // The knowledge base and the position in it.
     kb::QuestionArray m_Questions;
@@ -105,6 +110,9 @@ private:
     std::int16_t m_NumQuestions = 0;
     std::int16_t m_NumRecords = 0;
     std::int16_t m_CurrentRecord = kNoRecord;
+    // The list item of RecordName last picked (or made by New Record) while its text stands
+    // in the box as it was put there; -1 once the text is edited or the list changes.
+    int m_PickedItem = -1;
     dialogs::AnswerRows::LevelColours m_LevelColours;
     dialogs::AnswerRows::LevelNames m_LevelNames;
 

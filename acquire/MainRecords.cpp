@@ -63,20 +63,34 @@ void Main::NewRecord_Click() {
     record.SetName(m_RecordDlg->GetRecordName().toStdString());
     RecordName->addItem(QString::fromStdString(record.GetName()));
     RecordName->setCurrentIndex(index);
+    m_PickedItem = index;
     m_CurrentRecord = index;
     ++m_NumRecords;
     ShowQuestionAt(0);
     EnableResponses(true);
 }
 
+std::int16_t Main::NamedRecord(QString& name) const {
+    name = RecordName->currentText();
+    if (m_PickedItem >= 0 && m_PickedItem < m_NumRecords &&
+        name == RecordName->itemText(m_PickedItem) &&
+        !am::IsRecordSlotEmpty(m_Records, static_cast<std::int16_t>(m_PickedItem))) {
+        // The box shows the item as it was picked, which may be the name abridged.
+        const std::string whole = m_Records[static_cast<std::size_t>(m_PickedItem)]->GetName();
+        name = QString::fromStdString(whole);
+        return am::FindRecord(m_Records, whole);
+    }
+    return am::FindRecord(m_Records, name.toStdString());
+}
+
 void Main::LoadRecord_Click() {
-    const QString name = RecordName->currentText();
-    if (name.isEmpty()) {
+    if (RecordName->currentText().isEmpty()) {
         Refuse(QStringLiteral("Select or Create a Record First"), platform::Icon::Exclamation,
                QStringLiteral("Error"));
         return;
     }
-    const std::int16_t index = am::FindRecord(m_Records, name.toStdString());
+    QString name;
+    const std::int16_t index = NamedRecord(name);
     if (index == am::kNotFound) {
         Refuse(QStringLiteral("Couldn't Load '") + name + QLatin1Char('\''),
                platform::Icon::Information);
@@ -95,13 +109,13 @@ void Main::RemoveListItem(int index) {
 }
 
 void Main::DeleteRecord_Click() {
-    const QString name = RecordName->currentText();
-    if (name.isEmpty()) {
+    if (RecordName->currentText().isEmpty()) {
         Refuse(QStringLiteral("Select a Record to delete First"), platform::Icon::Exclamation,
                QStringLiteral("Error"));
         return;
     }
-    const std::int16_t index = am::FindRecord(m_Records, name.toStdString());
+    QString name;
+    const std::int16_t index = NamedRecord(name);
     if (index == am::kNotFound) {
         Refuse(QStringLiteral("Couldn't Delete '") + name + QLatin1Char('\''),
                platform::Icon::Information);

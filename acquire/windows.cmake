@@ -4,6 +4,7 @@ add_library(corvane_acquire STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainAnswers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainRecords.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RecordNameList.cpp
 )
 set_target_properties(corvane_acquire PROPERTIES AUTOMOC ON)
 target_link_libraries(corvane_acquire PUBLIC

@@ -24,11 +24,19 @@ bool CIniFileReader::WriteParameter(const std::string& Section, const std::strin
 
 std::string CIniFileReader::ReadParameter(const std::string& Section,
                                           const std::string& KeyName) const {
-    std::string value = platform::IniFile::ReadString(m_IniFile, Section, KeyName);
-    // Only the leading blanks go: trailing ones can only come from inside quotes, and
-    // the platform's buffer kept those.
-    const auto first = value.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : value.substr(first);
+    return ReadParameters({{Section, KeyName}}).front();
+}
+
+std::vector<std::string>
+CIniFileReader::ReadParameters(const std::vector<platform::IniFile::Key>& keys) const {
+    std::vector<std::string> values = platform::IniFile::ReadStrings(m_IniFile, keys);
+    for (std::string& value : values) {
+        // Only the leading blanks go: trailing ones can only come from inside quotes, and
+        // the platform's buffer kept those.
+        const auto first = value.find_first_not_of(' ');
+        value = first == std::string::npos ? std::string() : value.substr(first);
+    }
+    return values;
 }
 
 } // namespace consult

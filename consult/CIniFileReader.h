@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/IniFile.h"
+
 #include <string>
+#include <vector>
 
 namespace consult {
 
@@ -17,6 +20,9 @@ public:
     // The key's value without its leading blanks, at most 127 characters; "" when the
     // file, the section or the key is missing.
     std::string ReadParameter(const std::string& Section, const std::string& KeyName) const;
+    // The values of several keys, each as ReadParameter gives it, from one reading of the
+    // file.
+    std::vector<std::string> ReadParameters(const std::vector<platform::IniFile::Key>& keys) const;
 
     const std::string& GetIniFileName() const { return m_IniFile; }
 

@@ -3,6 +3,7 @@
 #include "platform/DesignWidgets.h"
 #include "platform/FormUtilities.h"
 #include "platform/NumberFormat.h"
+#include "platform/ShownText.h"
 #include "platform/Twips.h"
 
 #include <QGroupBox>
@@ -186,8 +187,11 @@ void Explanation::Initialise(QWidget* /*Parent*/, const kb::QuestionArray& theQs
     List1->clear();
     if (!m_Record)
         return;
+    // A name of megabytes would be carried whole to the window manager: it is abridged as
+    // the message boxes abridge a line.
     setWindowTitle(QStringLiteral("Selected Record = ") +
-                   QString::fromStdString(m_Record->GetName()));
+                   platform::AbridgeText(QString::fromStdString(m_Record->GetName()),
+                                         platform::kMessageLineLimit));
     List1->addItems(ExplainRecord(m_Questions, *m_Record));
     // Clearing keeps the scroll bars where the last record left them; a new explanation
     // starts at its first line.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <utility>
+#include <vector>
 
 namespace consult {
 
@@ -14,11 +15,19 @@ void Main::ReadIniSettings() {
     const CIniFileReader ini(platform::ProgramFolder().toStdString());
     if (!ini.IniExists())
         return;
-    const auto read = [&ini](const char* section, const char* key) {
-        return QString::fromStdString(ini.ReadParameter(section, key));
-    };
+    const std::pair<const char*, QPushButton*> captions[] = {
+        {"B1", FirstBtn},     {"B2", NextBtn},     {"B3", LastBtn},     {"B4", LoadQuestions},
+        {"B5", ReferHelpBtn}, {"B6", AnalysisBtn}, {"B7", NewQueryBtn}, {"B8", ExitBtn}};
+    // Every key from one reading of the file, in the order they are applied.
+    std::vector<platform::IniFile::Key> keys = {{"CorvaneSettings", "SliderText"},
+                                                {"CorvaneSettings", "Title"}};
+    for (const auto& [key, button] : captions)
+        keys.push_back({"CorvaneButtons", key});
+    const std::vector<std::string> values = ini.ReadParameters(keys);
+    std::size_t next = 0;
+    const auto read = [&values, &next] { return QString::fromStdString(values[next++]); };
 
-    const QString words = read("CorvaneSettings", "SliderText");
+    const QString words = read();
     if (!words.isEmpty()) {
         const qsizetype p1 = words.indexOf(QLatin1Char('|'));
         const qsizetype p2 = p1 < 0 ? -1 : words.indexOf(QLatin1Char('|'), p1 + 1);
@@ -33,15 +42,12 @@ void Main::ReadIniSettings() {
             ind->setText(m_LevelNames[2]);
     }
 
-    const QString title = read("CorvaneSettings", "Title");
+    const QString title = read();
     if (!title.isEmpty())
         CorvaneTitle->setText(title);
 
-    const std::pair<const char*, QPushButton*> captions[] = {
-        {"B1", FirstBtn},     {"B2", NextBtn},     {"B3", LastBtn},     {"B4", LoadQuestions},
-        {"B5", ReferHelpBtn}, {"B6", AnalysisBtn}, {"B7", NewQueryBtn}, {"B8", ExitBtn}};
     for (const auto& [key, button] : captions) {
-        const QString caption = read("CorvaneButtons", key);
+        const QString caption = read();
         if (!caption.isEmpty())
             button->setText(caption);
     }

@@ -1,6 +1,7 @@
 #include "dialogs/URLDlg.h"
 
 #include "dialogs/ProgramShell.h"
+#include "kb/DataFileReader.h"
 #include "kb/Utilities.h"
 #include "platform/DesignWidgets.h"
 #include "platform/EntryValidator.h"
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <limits>
 
 namespace dialogs {
 
@@ -40,10 +40,10 @@ URLDlg::URLDlg(QWidget* parent) : QDialog(parent) {
     m_URLBox = new QLineEdit(m_Frame1);
     m_URLBox->setObjectName(QStringLiteral("URL"));
     m_URLBox->setGeometry(TwipsRect(120, 165, 5025, 345));
-    m_URLBox->setValidator(new platform::EntryValidator(m_URLBox));
-    // The box has no length limit: a line edit's own of 32767 characters would cut a
-    // longer page handed to Initialise, and OK would store it cut.
-    m_URLBox->setMaxLength(std::numeric_limits<int>::max());
+    // As long as a page the files hold, and no longer; a longer paste is refused whole and
+    // said so, never cut.
+    m_URLBox->setValidator(new platform::EntryValidator(
+        m_URLBox, false, static_cast<int>(kb::DataFileReader::kMaxTextBytes)));
 
     m_BrowseBtn = MakeButton(m_Frame1, "BrowseBtn", QStringLiteral("Browse for URL"),
                              TwipsRect(120, 660, 1575, 375));

@@ -2,8 +2,9 @@
 
 #include "kb/AtomicFileWriter.h"
 #include "kb/DataFileItem.h"
+#include "kb/DataFileReader.h"
 #include "kb/FileIO.h"
-#include "kb/ItemReader.h"
+#include "kb/ItemStream.h"
 #include "kb/QuestionFileReader.h"
 
 #include <algorithm>
@@ -37,6 +38,10 @@ constexpr std::size_t kOutPiece = std::size_t{4} << 20;
 // line can still go before them; a record with more than this lets them out earlier.
 constexpr std::size_t kMaxTail = std::size_t{1} << 20;
 constexpr int kAttempts = 3;
+// Pieces read at a time, and the longest line held whole (far beyond any line the
+// acquisition program writes); a longer line is passed through as it is read.
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+constexpr std::size_t kMaxLineHeld = std::size_t{1} << 20;
 
 // A question set, and so a data file, holds at most kMaxQuestions questions. Question
 // lines numbered outside 1 to that never move.
@@ -64,8 +69,11 @@ const std::string CDataFileModifier::kNeutralResponse = [] {
 
 // One pass over the file's lines. Each item is classified by the data file reader's own
 // rule (kb::ClassifyDataFileItem) and the lines are grouped into records the way the reader
-// groups its items, so both agree on which lines belong to which record. Without a plan it
-// only looks (Init); with one it writes the file anew through a writer (Save).
+// groups its items, so both agree on which lines belong to which record; an item too long
+// for the reader, which it passes over, ends the record here as there. Without a plan it
+// only looks (Init); with one it writes the file anew through a writer (Save). A line is
+// held until it ends, unless it grows beyond kMaxLineHeld: then it goes out as it comes,
+// so a file of any shape costs no more memory than that.
 class CDataFileModifier::Pass {
 public:
     // finals[n]: the new number of question n (0: deleted), for n from 1 to kMaxQuestions;
@@ -74,27 +82,37 @@ public:
          kb::AtomicFileWriter* writer)
         : m_Finals(finals), m_Neutrals(neutrals), m_Writer(writer) {}
 
-    // A piece of the file that ends at a line end (the last piece may not).
-    void Take(std::string_view piece) {
-        kb::ItemReader reader(piece);
-        std::size_t lineAt = 0;
-        std::string_view item;
-        while (!m_Stopped && reader.Next(item)) {
-            Item(item, piece.data() + lineAt);
-            if (reader.LineGoesOn()) {
-                continue;
-            }
-            const std::size_t next = reader.Position();
-            std::size_t endAt = next;
-            if (endAt > lineAt && IsLineEnd(piece[endAt - 1])) {
-                --endAt;
-                if (piece[endAt] == '\n' && endAt > lineAt && piece[endAt - 1] == '\r') {
-                    --endAt;
-                }
-            }
-            Line(piece.substr(lineAt, endAt - lineAt), piece.substr(endAt, next - endAt));
-            lineAt = next;
+    // Reads the file at path through the pass; hook runs after each piece read. False
+    // when it cannot be read.
+    bool Read(const std::string& path, const std::function<void()>& hook) {
+        kb::ItemStream stream(kb::DataFileReader::kMaxItemBytes, kPiece,
+                              kb::ItemStream::Overlong::Skip);
+        if (!stream.Open(path)) {
+            return false;
         }
+        // A look over the file needs no bytes but the items' (so the holes of a sparse file
+        // are not even read); a pass that writes needs every one.
+        if (m_Finals != nullptr) {
+            stream.SetTap([this](std::string_view raw) { Raw(raw); });
+        }
+        std::uint64_t seen = 0;
+        std::string_view item;
+        while (!m_Stopped) {
+            const auto status = stream.Next(item);
+            if (hook && stream.BytesRead() != seen) {
+                seen = stream.BytesRead();
+                hook();
+            }
+            if (status == kb::ItemStream::Status::End) {
+                break;
+            }
+            if (status != kb::ItemStream::Status::Item &&
+                status != kb::ItemStream::Status::Skipped) {
+                return false;
+            }
+            Item(status == kb::ItemStream::Status::Item ? &item : nullptr, stream.LineGoesOn());
+        }
+        return true;
     }
 
     // False when the pass stopped or a write failed.
@@ -113,7 +131,7 @@ public:
 private:
     enum class Block { BeforeFirstHeader, Record, Dropped };
 
-    // A question item of a record, with a number: where its number stands in the line.
+    // The first question item of a record in the line: where its number stands in the line.
     struct QuestionItem {
         std::size_t NumberAt = 0;
         std::size_t EqualsAt = 0;
@@ -122,73 +140,174 @@ private:
 
     static bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+    // The line end that raw ends with ("" for none).
+    static std::string_view EndOf(std::string_view raw) {
+        if (raw.ends_with(kCrLf)) {
+            return kCrLf;
+        }
+        if (!raw.empty() && IsLineEnd(raw.back())) {
+            return raw.back() == '\n' ? kLf : kCr;
+        }
+        return {};
+    }
+
     // The number a question line ends up with; 0 for a line whose question was deleted
     // (and for a line numbered 0, which never moves).
     int Final(int number) const {
         return InRange(number) ? (*m_Finals)[static_cast<std::size_t>(number)] : number;
     }
 
-    // One item of the current line, which starts at line.
-    void Item(std::string_view item, const char* line) {
-        ++m_Items;
-        const kb::DataFileItem it = kb::ClassifyDataFileItem(item);
-        switch (it.Type) {
-        case kb::DataFileItem::Kind::Header:
-            m_Header = true;
-            m_LineBlock = Block::Record;
-            break;
-        case kb::DataFileItem::Kind::BrokenHeader:
-        case kb::DataFileItem::Kind::HalfHeader:
-            // Its lines belong to no record, for the reader as here.
-            m_Header = true;
-            m_LineBlock = Block::Dropped;
-            break;
-        case kb::DataFileItem::Kind::Question:
-            if (m_LineBlock == Block::Record && it.HasNumber) {
-                const auto offset = static_cast<std::size_t>(item.data() - line);
-                m_Questions.push_back({offset + it.NumberAt, offset + it.EqualsAt, it.Number});
-            }
-            break;
-        case kb::DataFileItem::Kind::Description:
-        case kb::DataFileItem::Kind::Other:
-            break;
+    // Bytes of the current line, in order: an item's, its comma or line end included.
+    void Raw(std::string_view raw) {
+        if (m_Stopped) {
+            return;
+        }
+        if (m_Streaming) {
+            PutStreamed(raw);
+            return;
+        }
+        m_RawAt = m_Line.size();
+        m_RawData = raw.data();
+        m_Line.append(raw);
+        if (m_Line.size() > kMaxLineHeld) {
+            StartStreaming();
         }
     }
 
-    // The current line is complete: text without its line end, and the line end.
-    void Line(std::string_view text, std::string_view end) {
+    // One item of the current line (null: one too long to read, passed over).
+    void Item(const std::string_view* item, bool lineGoesOn) {
+        ++m_Items;
+        const kb::DataFileItem it =
+            item != nullptr ? kb::ClassifyDataFileItem(*item) : kb::DataFileItem{};
+        if (item == nullptr) {
+            // It may have been a header: for the reader its record ends here.
+            m_Header = true;
+            m_LineBlock = Block::Dropped;
+        } else {
+            switch (it.Type) {
+            case kb::DataFileItem::Kind::Header:
+                m_Header = true;
+                m_LineBlock = Block::Record;
+                break;
+            case kb::DataFileItem::Kind::BrokenHeader:
+            case kb::DataFileItem::Kind::HalfHeader:
+                // Its lines belong to no record, for the reader as here.
+                m_Header = true;
+                m_LineBlock = Block::Dropped;
+                break;
+            case kb::DataFileItem::Kind::Question:
+                if (m_LineBlock == Block::Record && it.HasNumber) {
+                    NoteQuestion(*item, it);
+                }
+                break;
+            case kb::DataFileItem::Kind::Description:
+            case kb::DataFileItem::Kind::Other:
+                break;
+            }
+        }
+        if (m_Streaming && m_Finals != nullptr && m_QuestionMoves) {
+            Refuse(); // a long line holds several items: none of them can move
+        }
+        if (!lineGoesOn && !m_Stopped) {
+            EndLine();
+        }
+    }
+
+    void NoteQuestion(std::string_view item, const kb::DataFileItem& it) {
+        if (m_QuestionCount++ == 0 && !m_Streaming && m_Finals != nullptr) {
+            const std::size_t offset = m_RawAt + static_cast<std::size_t>(item.data() - m_RawData);
+            m_First = {offset + it.NumberAt, offset + it.EqualsAt, it.Number};
+        }
+        m_Lowest = std::min<int>(m_Lowest, it.Number);
+        if (InRange(it.Number)) {
+            m_InRange = true;
+            m_LineHighest = std::max<int>(m_LineHighest, it.Number);
+        }
+        if (m_Finals != nullptr && Final(it.Number) != it.Number) {
+            m_QuestionMoves = true;
+        }
+    }
+
+    // A line of several items cannot be cut apart or renumbered safely: refuse rather than
+    // leave one of its questions under the wrong number.
+    void Refuse() {
+        m_FirstUnshiftable = m_LineNo + 1;
+        m_Stopped = true;
+    }
+
+    // The line is too long to hold: what came so far goes out now, and the rest as it
+    // comes. Nothing in it can move (it holds several items, or one the reader passes
+    // over), so the record's inserted questions go before it, as before a header.
+    void StartStreaming() {
+        m_Streaming = true;
+        if (m_Finals != nullptr) {
+            if (m_Items > 0 && m_QuestionMoves) {
+                Refuse();
+                return;
+            }
+            EndBlock();
+            PutStreamed(m_Line);
+        }
+        m_Line.clear();
+    }
+
+    void PutStreamed(std::string_view raw) {
+        m_StreamEnd = EndOf(raw);
+        if (m_Finals == nullptr) {
+            return;
+        }
+        m_Out.append(raw);
+        m_OutOpen = m_StreamEnd.empty();
+        Flush(false);
+    }
+
+    // The current line is complete.
+    void EndLine() {
+        if (m_Streaming) {
+            Summarise();
+            if (m_Finals != nullptr) {
+                NoteEnd(m_StreamEnd);
+            }
+            if (m_Header) {
+                m_NextNeutral = 0; // a record begun in the line gets all its inserted lines
+            }
+        } else {
+            const std::string_view line = m_Line;
+            const std::string_view end = EndOf(line);
+            Emit(line.substr(0, line.size() - end.size()), end);
+        }
         ++m_LineNo;
-        Emit(text, end);
         m_Block = m_LineBlock;
         m_Items = 0;
         m_Header = false;
-        m_Questions.clear();
+        m_Streaming = false;
+        m_QuestionCount = 0;
+        m_Lowest = INT_MAX;
+        m_InRange = false;
+        m_LineHighest = 0;
+        m_QuestionMoves = false;
+        m_Line.clear();
+    }
+
+    // What a look over the file learns from the line.
+    void Summarise() {
+        if (m_Finals == nullptr && m_InRange) {
+            m_Highest = std::max(m_Highest, m_LineHighest);
+            if (m_Items > 1 && m_FirstUnshiftable == 0) {
+                m_FirstUnshiftable = m_LineNo + 1;
+            }
+        }
     }
 
     void Emit(std::string_view text, std::string_view end) {
         const bool several = m_Items > 1;
         if (m_Finals == nullptr) {
-            for (const QuestionItem& q : m_Questions) {
-                if (InRange(q.Number)) {
-                    m_Highest = std::max(m_Highest, q.Number);
-                    if (several && m_FirstUnshiftable == 0) {
-                        m_FirstUnshiftable = m_LineNo;
-                    }
-                }
-            }
+            Summarise();
             return;
         }
-
-        // A line of several items cannot be cut apart or renumbered safely: refuse rather
-        // than leave one of its questions under the wrong number.
-        if (several) {
-            for (const QuestionItem& q : m_Questions) {
-                if (Final(q.Number) != q.Number) {
-                    m_FirstUnshiftable = m_LineNo;
-                    m_Stopped = true;
-                    return;
-                }
-            }
+        if (several && m_QuestionMoves) {
+            Refuse();
+            return;
         }
 
         if (m_Header) {
@@ -204,8 +323,8 @@ private:
             Put(text, end);
             return;
         }
-        if (!several && m_Questions.size() == 1) {
-            const QuestionItem& q = m_Questions[0];
+        if (!several && m_QuestionCount == 1) {
+            const QuestionItem& q = m_First;
             const int number = Final(q.Number);
             if (number == 0 && q.Number != 0) {
                 return; // its question was deleted
@@ -222,13 +341,9 @@ private:
             }
             return;
         }
-        if (!m_Questions.empty()) {
+        if (m_QuestionCount > 0) {
             // Its questions do not move, but it stays among the record's question lines.
-            int lowest = INT_MAX;
-            for (const QuestionItem& q : m_Questions) {
-                lowest = std::min(lowest, q.Number);
-            }
-            PutNeutralsBelow(lowest);
+            PutNeutralsBelow(m_Lowest);
             PutTail();
             Put(text, end);
             return;
@@ -315,12 +430,24 @@ private:
     kb::AtomicFileWriter* m_Writer;
 
     Block m_Block = Block::BeforeFirstHeader;
-    // The line being read: its items so far, whether one is a header (whole, broken or
-    // half), the block as it stands after them, and its question items.
+    // The line being read: its bytes while held, its items so far, whether one is a header
+    // (whole, broken or half, or an item passed over), the block as it stands after them,
+    // and its question items of a record: how many, the first, the lowest number, the
+    // highest in range, whether one moves.
+    std::string m_Line;
+    std::size_t m_RawAt = 0;         // where the latest bytes handed over start in m_Line
+    const char* m_RawData = nullptr; // and where they were handed over
+    bool m_Streaming = false;        // the line goes out as it comes
+    std::string_view m_StreamEnd;    // the line end of the bytes that went out last
     int m_Items = 0;
     bool m_Header = false;
     Block m_LineBlock = Block::BeforeFirstHeader;
-    std::vector<QuestionItem> m_Questions;
+    int m_QuestionCount = 0;
+    QuestionItem m_First;
+    int m_Lowest = INT_MAX;
+    bool m_InRange = false;
+    int m_LineHighest = 0;
+    bool m_QuestionMoves = false;
     std::size_t m_NextNeutral = 0; // the current record's next inserted question
     std::string_view m_End = kCrLf;
     std::string m_Tail;
@@ -339,7 +466,7 @@ bool CDataFileModifier::Init(const std::string& path) {
     try {
         const kb::FileStamp stamp = LookOverStamp(path);
         Pass pass(nullptr, nullptr, nullptr);
-        if (!kb::ReadFileByLines(path, [&](std::string_view piece) { pass.Take(piece); })) {
+        if (!pass.Read(path, {})) {
             return false;
         }
         pass.Finish();
@@ -424,14 +551,7 @@ std::unique_ptr<kb::AtomicFileWriter> CDataFileModifier::PrepareOnce(const std::
         m_Error = errno;
         return nullptr;
     }
-    const auto read = [&](Pass& pass) {
-        return kb::ReadFileByLines(path, [&](std::string_view piece) {
-            pass.Take(piece);
-            if (m_PieceHook) {
-                m_PieceHook();
-            }
-        });
-    };
+    const auto read = [&](Pass& pass) { return pass.Read(path, m_PieceHook); };
     // First the highest question the file holds as it is now: every question line from an
     // edited number up to it moves, so no record ends up with two lines of one number. A
     // file unchanged since it was last looked over need not be read for it again.

@@ -47,6 +47,14 @@ bool HoldsTextFileCannotKeep(const kb::CQuestion& q) {
     return false;
 }
 
+// The reader leaves out text after an item's closing quote, and saving writes only what
+// was read.
+void WarnTextPassedOver(const QString& path) {
+    Warn(QStringLiteral("Text after a closing quote in this question set could not be read; "
+                        "saving it will write the set without that text:\n") +
+         path);
+}
+
 // Before saving over files another program changed since this one read or saved them.
 bool MaySaveOver(const kb::CKnowledgeBase::Question& question) {
     const QString questionSet = QString::fromStdString(question.questionSet);
@@ -154,6 +162,8 @@ void Main::LoadQuestionsBtn_Click() {
                             "saving it will write only these:\n")
                  .arg(whole) +
              m_QFileName);
+    } else if (contents.textPassedOver > 0) {
+        WarnTextPassedOver(m_QFileName);
     }
 
     const QString dataFile = QString::fromStdString(path);

@@ -293,6 +293,7 @@ CKnowledgeBase::Attempt CKnowledgeBase::TryOpen(const KnowledgeBasePaths& paths,
     contents.questions = std::move(questions);
     contents.questionSetWhole = whole || questionReader.OnlyBlankLeftOver();
     contents.onlyBlankLeftOver = questionReader.OnlyBlankLeftOver();
+    contents.textPassedOver = questionReader.TextPassedOver();
     contents.dataFileExists = dataFile.Exists();
     contents.dataFileReadable = !dataFile.Exists() || dataFile.Fd() >= 0;
     contents.records = std::move(records);

@@ -68,6 +68,7 @@ public:
         QuestionArray questions;        // the whole questions read
         bool questionSetWhole = true;   // nothing of the set was left unread
         bool onlyBlankLeftOver = false; // what was left unread is blank lines only
+        long textPassedOver = 0;        // items read without the text after their closing quote
         bool dataFileExists = false;
         bool dataFileReadable = true; // there, and could be opened
         RecordArray records;          // acquisition and consultation: the data file's

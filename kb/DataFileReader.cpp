@@ -3,7 +3,7 @@
 #include "kb/Cp1252.h"
 #include "kb/DataFileItem.h"
 #include "kb/FileIO.h"
-#include "kb/ItemReader.h"
+#include "kb/ItemStream.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
@@ -12,16 +12,22 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include <unistd.h>
 
 namespace kb {
 
 namespace {
 
 // The nine levels of a question line; false unless all nine are there and each is a whole
-// 16-bit number. rest is the text after the ninth separator.
+// 16-bit number. rest is the text after the ninth separator; exact is false when a level
+// had a fraction, which was rounded.
 bool ReadLevels(std::string_view levelsText, std::array<std::int16_t, CResponses::kSlots>& levels,
-                std::string_view& rest) {
+                std::string_view& rest, bool& exact) {
+    exact = true;
     std::size_t at = 0;
     for (auto& level : levels) {
         // Levels as this program writes them ("-10", "5") take the short road.
@@ -43,10 +49,12 @@ bool ReadLevels(std::string_view levelsText, std::array<std::int16_t, CResponses
             continue;
         }
         const auto sep = levelsText.find(kSeparatorByte, at);
+        bool whole = true;
         if (sep == std::string_view::npos ||
-            !ToWholeNumber(levelsText.substr(at, sep - at), level)) {
+            !ToWholeNumber(levelsText.substr(at, sep - at), level, whole)) {
             return false;
         }
+        exact = exact && whole;
         at = sep + 1;
     }
     rest = levelsText.substr(at);
@@ -57,21 +65,27 @@ bool AllBlanks(std::string_view text) {
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
+// Pieces of a megabyte: few reads, and little held beside the records.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
 } // namespace
 
 void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) {
     std::int64_t size = 0;
     const int fd = OpenRegularFile(RecFile, size);
-    if (fd >= 0) {
-        Read(fd, RecordArray);
-        ::close(fd);
+    if (fd < 0) {
+        m_RecordCount = 0;
+        RecordArray.clear();
+        // A file that is there but cannot be read is not ours to replace unasked.
+        struct stat st {};
+        m_SkippedItems = ::stat(RecFile.c_str(), &st) == 0 ? 1 : 0;
         return;
     }
-    m_RecordCount = 0;
-    RecordArray.clear();
-    // Something there that cannot be read is not a file read whole.
-    struct stat st {};
-    m_SkippedItems = ::stat(RecFile.c_str(), &st) == 0 ? 1 : 0;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    Read(fd, RecordArray);
 }
 
 void DataFileReader::Read(int fd, RecordArray& RecordArray) {
@@ -100,8 +114,10 @@ void DataFileReader::Read(int fd, RecordArray& RecordArray) {
             CRecord* record = current();
             std::array<std::int16_t, CResponses::kSlots> levels{};
             std::string_view rest;
+            bool exact = true;
             if (record == nullptr || !it.HasNumber || it.Number < 1 ||
-                it.Number > record->GetNumResponses() || !ReadLevels(it.Text, levels, rest)) {
+                it.Number > record->GetNumResponses() ||
+                !ReadLevels(it.Text, levels, rest, exact)) {
                 ++m_SkippedItems;
                 return;
             }
@@ -110,76 +126,90 @@ void DataFileReader::Read(int fd, RecordArray& RecordArray) {
             for (std::int16_t slot = 0; slot < CResponses::kSlots; ++slot) {
                 responses->SetResponse(slot, levels[static_cast<std::size_t>(slot)]);
             }
-            // More than nine values, text before the key, or the record's earlier line for
-            // this question: read as the design reads them, but not kept by a save.
+            // More than nine values, text before the key, a fraction rounded, or the
+            // record's earlier line for this question: read as the design reads them, but
+            // not kept by a save.
             auto& takenBy = lineTakenBy[static_cast<std::size_t>(it.Number - 1)];
             const bool again = takenBy == m_RecordCount - 1;
             takenBy = m_RecordCount - 1;
-            m_SkippedItems += again || it.DropsText || !AllBlanks(rest) ? 1 : 0;
+            m_SkippedItems += again || it.DropsText || !exact || !AllBlanks(rest) ? 1 : 0;
         };
 
-        // Piece by piece: a piece ends at a line end, so no item straddles two pieces.
-        const auto readPiece = [&](std::string_view piece) {
-            ItemReader reader(piece);
-            std::string_view item;
-            while (reader.Next(item)) {
-                const DataFileItem it = ClassifyDataFileItem(item);
-                switch (it.Type) {
-                case DataFileItem::Kind::Header: {
-                    if (!canMakeRecords || m_RecordCount >= kMaxRecords) {
-                        droppingRecord = true;
-                        ++m_SkippedItems;
-                        break;
-                    }
-                    droppingRecord = false;
-                    hasDescription = false;
-                    auto record = std::make_shared<CRecord>();
-                    record->SetName(Cp1252ToUtf8(it.Text));
-                    RecordArray.push_back(std::move(record));
-                    ++m_RecordCount;
-                    // Text beside the brackets is not part of the name.
-                    m_SkippedItems += it.DropsText ? 1 : 0;
-                    break;
-                }
-                case DataFileItem::Kind::Description: {
-                    CRecord* record = current();
-                    if (record == nullptr) {
-                        ++m_SkippedItems;
-                        break;
-                    }
-                    record->SetDescription(Cp1252ToUtf8(it.Text));
-                    // The record's earlier description line, or text before the key.
-                    m_SkippedItems += hasDescription || it.DropsText ? 1 : 0;
-                    hasDescription = true;
-                    break;
-                }
-                case DataFileItem::Kind::Question:
-                    readQuestion(it);
-                    break;
-                case DataFileItem::Kind::BrokenHeader:
-                case DataFileItem::Kind::HalfHeader:
-                    // A broken header, or half of one (a name cut at a comma or a line end):
-                    // the record it began is lost, and its lines must not land in the record
-                    // before it.
+        // One item at a time; one that would not fit a text box is passed over unread, so
+        // a file of any shape holds no more than a piece and an item in memory.
+        ItemStream stream(kMaxItemBytes, kPieceBytes, ItemStream::Overlong::Skip);
+        if (!stream.Attach(fd)) {
+            ++m_SkippedItems;
+            return;
+        }
+        std::string_view item;
+        for (;;) {
+            const ItemStream::Status status = stream.Next(item);
+            if (status == ItemStream::Status::End) {
+                break;
+            }
+            if (status == ItemStream::Status::Unreadable) {
+                ++m_SkippedItems; // the rest of the file could not be read
+                break;
+            }
+            if (status == ItemStream::Status::Skipped) {
+                // It may have been a header: what follows must not land in the record before.
+                droppingRecord = true;
+                ++m_SkippedItems;
+                continue;
+            }
+            const long before = m_SkippedItems;
+            const DataFileItem it = ClassifyDataFileItem(item);
+            switch (it.Type) {
+            case DataFileItem::Kind::Header: {
+                if (!canMakeRecords || m_RecordCount >= kMaxRecords ||
+                    it.Text.size() > kMaxTextBytes) {
                     droppingRecord = true;
                     ++m_SkippedItems;
                     break;
-                case DataFileItem::Kind::Other:
-                    // Any other text belongs to no record and a save would drop it; only the
-                    // empty item (the empty line among them) means nothing.
-                    m_SkippedItems += item.empty() ? 0 : 1;
+                }
+                droppingRecord = false;
+                hasDescription = false;
+                auto record = std::make_shared<CRecord>();
+                record->SetName(Cp1252ToUtf8(it.Text));
+                RecordArray.push_back(std::move(record));
+                ++m_RecordCount;
+                // Text beside the brackets is not part of the name.
+                m_SkippedItems += it.DropsText ? 1 : 0;
+                break;
+            }
+            case DataFileItem::Kind::Description: {
+                CRecord* record = current();
+                if (record == nullptr || it.Text.size() > kMaxTextBytes) {
+                    ++m_SkippedItems;
                     break;
                 }
+                record->SetDescription(Cp1252ToUtf8(it.Text));
+                // The record's earlier description line, or text before the key.
+                m_SkippedItems += hasDescription || it.DropsText ? 1 : 0;
+                hasDescription = true;
+                break;
             }
-        };
-        bool heldBytes = false;
-        const bool readToEnd = ReadFileByLines(fd, [&](std::string_view piece) {
-            heldBytes = true;
-            readPiece(piece);
-        });
-        if (!readToEnd) {
-            ++m_SkippedItems; // the file, or its rest, could not be read
-        } else if (heldBytes && m_RecordCount == 0 && m_SkippedItems == 0) {
+            case DataFileItem::Kind::Question:
+                readQuestion(it);
+                break;
+            case DataFileItem::Kind::BrokenHeader:
+            case DataFileItem::Kind::HalfHeader:
+                // A broken header, or half of one (a name cut at a comma or a line end): the
+                // record it began is lost, and its lines must not land in the record before it.
+                droppingRecord = true;
+                ++m_SkippedItems;
+                break;
+            case DataFileItem::Kind::Other:
+                // Any other text belongs to no record and a save would drop it; only the
+                // empty item (the empty line among them) means nothing.
+                m_SkippedItems += item.empty() ? 0 : 1;
+                break;
+            }
+            // Text after a closing quote is left out of the item, and a save would lose it.
+            m_SkippedItems += m_SkippedItems == before && stream.DroppedText() ? 1 : 0;
+        }
+        if (stream.BytesRead() > 0 && m_RecordCount == 0 && m_SkippedItems == 0) {
             // Text without a single record (blanks and commas only) is still not ours to
             // drop unasked.
             ++m_SkippedItems;

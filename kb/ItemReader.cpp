@@ -27,9 +27,10 @@ std::uint64_t BytesEqual(std::uint64_t word, char c) {
     return (v - kOnes) & ~v & kHighs;
 }
 
-// The position of the first comma or line end at or after p, or size. Large data files
-// hold millions of items, so this looks at eight bytes at a time.
-std::size_t FindItemEnd(std::string_view bytes, std::size_t p) {
+} // namespace
+
+// Large data files hold millions of items, so this looks at eight bytes at a time.
+std::size_t ItemReader::FindItemEnd(std::string_view bytes, std::size_t p) {
     const std::size_t size = bytes.size();
 #if defined(__SSE2__)
     // Sixteen at a time where the processor has it (every x86-64 does).
@@ -65,8 +66,6 @@ std::size_t FindItemEnd(std::string_view bytes, std::size_t p) {
     return p;
 }
 
-} // namespace
-
 bool ItemReader::CutItem(std::string_view bytes, std::size_t pos, bool more, Cut& cut) {
     const std::size_t size = bytes.size();
     std::size_t p = pos;
@@ -74,6 +73,7 @@ bool ItemReader::CutItem(std::string_view bytes, std::size_t pos, bool more, Cut
         ++p;
     }
     std::size_t end = size;
+    bool dropped = false;
     if (p < size && bytes[p] == '"') {
         std::size_t close = p + 1;
         while (close < size && bytes[close] != '"' && !IsLineEnd(bytes[close])) {
@@ -81,9 +81,9 @@ bool ItemReader::CutItem(std::string_view bytes, std::size_t pos, bool more, Cut
         }
         cut.item = bytes.substr(p + 1, close - p - 1);
         end = close < size && bytes[close] == '"' ? close + 1 : close;
-        while (end < size && !EndsItem(bytes[end])) {
-            ++end;
-        }
+        const std::size_t after = end;
+        end = FindItemEnd(bytes, end);
+        dropped = bytes.substr(after, end - after).find_first_not_of(' ') != std::string_view::npos;
     } else {
         end = FindItemEnd(bytes, p);
         cut.item = bytes.substr(p, end - p);
@@ -92,6 +92,7 @@ bool ItemReader::CutItem(std::string_view bytes, std::size_t pos, bool more, Cut
         return false;
     }
     cut.end = end;
+    cut.dropped = dropped;
     cut.afterComma = end < size && bytes[end] == ',';
     if (end >= size) {
         cut.next = size;
@@ -107,6 +108,7 @@ bool ItemReader::Next(std::string_view& item) {
     if (m_Pos >= m_Bytes.size()) {
         if (m_AfterComma) {
             m_AfterComma = false;
+            m_Dropped = false;
             item = {};
             return true;
         }
@@ -117,6 +119,7 @@ bool ItemReader::Next(std::string_view& item) {
     item = cut.item;
     m_Pos = cut.next;
     m_AfterComma = cut.afterComma;
+    m_Dropped = cut.dropped;
     return true;
 }
 

@@ -137,6 +137,7 @@ bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
 bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
     m_OnlyBlankLeftOver = false;
     m_OverItemLimit = false;
+    m_TextPassedOver = 0;
     m_BytesRead = 0;
     try {
         ItemStream stream(kMaxItemBytes);
@@ -145,7 +146,7 @@ bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
             std::uint64_t& bytesRead;
             ~Tally() { bytesRead = stream.BytesRead(); }
         } tally{stream, m_BytesRead};
-        if (!stream.Open(fd)) {
+        if (!stream.Attach(fd)) {
             return false;
         }
         std::string_view item;
@@ -188,8 +189,9 @@ bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
         // False at the end of the file, or on a fault (the file changed since it was
         // counted): status tells which.
         auto status = ItemStream::Status::Item;
-        const auto next = [&stream, &item, &status] {
+        const auto next = [this, &stream, &item, &status] {
             status = stream.Next(item);
+            m_TextPassedOver += status == ItemStream::Status::Item && stream.DroppedText() ? 1 : 0;
             return status == ItemStream::Status::Item;
         };
         while (next()) {

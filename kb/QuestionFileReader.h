@@ -32,6 +32,9 @@ public:
     // Whether the last Read stopped because the file holds more than kMaxItems items,
     // more than the longest question set (kMaxQuestions questions) has.
     bool OverItemLimit() const { return m_OverItemLimit; }
+    // The number of items the last Read filled questions from without the text that followed
+    // their closing quote (the reader leaves it out): saving the set would lose it.
+    long TextPassedOver() const { return m_TextPassedOver; }
     // The bytes the last Read took from the file, over both passes.
     std::uint64_t BytesRead() const { return m_BytesRead; }
 
@@ -49,6 +52,7 @@ private:
     std::int16_t m_QuestionsRead = 0;
     bool m_OnlyBlankLeftOver = false;
     bool m_OverItemLimit = false;
+    long m_TextPassedOver = 0;
     std::uint64_t m_BytesRead = 0;
 };
 

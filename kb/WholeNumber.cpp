@@ -9,6 +9,11 @@ bool IsDigit(char c) {
 } // namespace
 
 bool ToWholeNumber(std::string_view text, std::int16_t& value) {
+    bool exact = true;
+    return ToWholeNumber(text, value, exact);
+}
+
+bool ToWholeNumber(std::string_view text, std::int16_t& value, bool& exact) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
@@ -56,6 +61,7 @@ bool ToWholeNumber(std::string_view text, std::int16_t& value) {
         return false;
     }
     value = static_cast<std::int16_t>(result);
+    exact = firstFraction <= 0 && !restNonZero;
     return true;
 }
 

@@ -11,5 +11,8 @@ namespace kb {
 // False, with value unchanged, for anything that is not such a number (the empty text
 // included) or whose rounded value lies outside -32768 to 32767.
 bool ToWholeNumber(std::string_view text, std::int16_t& value);
+// The same; exact tells whether the number was whole as written (false when a fraction
+// other than zeros was rounded away).
+bool ToWholeNumber(std::string_view text, std::int16_t& value, bool& exact);
 
 } // namespace kb

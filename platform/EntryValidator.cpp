@@ -1,6 +1,12 @@
 #include "platform/EntryValidator.h"
 
 #include "kb/Cp1252.h"
+#include "platform/Platform.h"
+#include "platform/ProgramInfo.h"
+
+#include <QLineEdit>
+
+#include <limits>
 
 namespace platform {
 
@@ -22,10 +28,48 @@ QChar UpperOf(QChar c) {
 } // namespace
 
 EntryValidator::EntryValidator(QObject* parent, bool upperCase, int maxLength)
-    : QValidator(parent), m_UpperCase(upperCase), m_MaxLength(maxLength) {}
+    : QValidator(parent), m_UpperCase(upperCase), m_MaxLength(maxLength) {
+    auto* box = qobject_cast<QLineEdit*>(parent);
+    if (box != nullptr && m_MaxLength > 0) {
+        box->setMaxLength(std::numeric_limits<int>::max());
+        m_ShownLength = box->text().size();
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) {
+            m_ShownLength = text.size();
+            // The box took the text after all: the program set it, as stored.
+            m_SayPending = false;
+        });
+        connect(box, &QLineEdit::inputRejected, this, &EntryValidator::Box_InputRejected);
+    }
+}
+
+QString EntryValidator::TooLongText(int maxLength) {
+    return QStringLiteral("This box holds at most %1 characters: the text was too long and "
+                          "was not taken.")
+        .arg(maxLength);
+}
+
+void EntryValidator::Box_InputRejected() {
+    if (!m_RefusedLong) {
+        return;
+    }
+    m_RefusedLong = false;
+    m_SayPending = true;
+    // Told once the box has finished with the paste, not from within it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_SayPending) {
+                m_SayPending = false;
+                MessageBox(TooLongText(m_MaxLength), Buttons::OK, Icon::Exclamation,
+                           ProgramTitle());
+            }
+        },
+        Qt::QueuedConnection);
+}
 
 QValidator::State EntryValidator::validate(QString& input, int& pos) const {
     Q_UNUSED(pos);
+    m_RefusedLong = false;
     for (QChar& c : input) {
         // Surrogates only come in pairs for characters beyond the files' range; a pasted
         // line break would end the item and split the file's line.
@@ -39,6 +83,8 @@ QValidator::State EntryValidator::validate(QString& input, int& pos) const {
         }
     }
     if (m_MaxLength > 0 && input.size() > m_MaxLength) {
+        // A key pressed in a full box is simply not taken, as in any text box.
+        m_RefusedLong = input.size() > m_ShownLength + 1;
         return Invalid;
     }
     return Acceptable;

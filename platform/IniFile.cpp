@@ -3,9 +3,13 @@
 #include "kb/Cp1252.h"
 #include "kb/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace platform {
@@ -14,6 +18,7 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t\v\f";
+constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
 
 std::string_view Trim(std::string_view s) {
     const auto first = s.find_first_not_of(kBlanks);
@@ -22,6 +27,20 @@ std::string_view Trim(std::string_view s) {
     }
     const auto last = s.find_last_not_of(kBlanks);
     return s.substr(first, last - first + 1);
+}
+
+// Where the first line end of bytes stands, npos when there is none: a file of one endless
+// line is looked through quickly, and a line is never looked past.
+std::size_t LineEnd(std::string_view bytes) {
+    const void* lf = std::memchr(bytes.data(), '\n', bytes.size());
+    const std::size_t upTo =
+        lf == nullptr ? bytes.size()
+                      : static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data());
+    const void* cr = std::memchr(bytes.data(), '\r', upTo);
+    if (cr != nullptr) {
+        return static_cast<std::size_t>(static_cast<const char*>(cr) - bytes.data());
+    }
+    return lf == nullptr ? std::string_view::npos : upTo;
 }
 
 // One line of the file: where its text starts and ends, and where its line end ends.
@@ -176,31 +195,157 @@ bool PathExists(const std::string& path) {
 
 std::string IniFile::ReadString(const std::string& path, const std::string& section,
                                 const std::string& key) {
-    std::string bytes;
-    if (!kb::ReadWholeFile(path, bytes)) {
-        return {};
+    return ReadStrings(path, {{section, key}}).front();
+}
+
+std::vector<std::string> IniFile::ReadStrings(const std::string& path,
+                                              const std::vector<Key>& keys) {
+    std::vector<std::string> values(keys.size());
+    std::int64_t size = 0;
+    const int fd = kb::OpenRegularFile(path, size);
+    if (fd < 0) {
+        return values;
     }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+
+    // Per key: settled once found in the first section of its name, or once that section
+    // ended; a section seen is never looked into again.
+    std::vector<bool> settled(keys.size(), false);
+    std::vector<bool> sectionSeen(keys.size(), false);
+    std::size_t open = keys.size();
+    std::vector<bool> inSection(keys.size(), false);
+
+    // Names folded once; a line's name is folded only when some key could match it.
+    std::vector<std::u32string> sections;
+    std::vector<std::u32string> names;
+    for (const Key& key : keys) {
+        sections.push_back(Fold(key.Section));
+        names.push_back(Fold(key.Name));
+    }
+    bool first = true;
     bool utf8 = false;
-    const std::string text = Decode(bytes, utf8);
-    const std::string_view view = text;
-    bool inSection = false;
-    for (const LineSpan& span : SplitLines(view)) {
-        const ParsedLine line = ParseLine(view.substr(span.Begin, span.End - span.Begin));
-        if (line.Kind == LineKind::Section) {
-            if (inSection) {
-                return {}; // only the first section of that name is looked at
+    int inSections = 0; // the keys whose first section is being read
+    const auto decoded = [&utf8](std::string_view bytes) {
+        return utf8 ? std::string(bytes) : kb::Cp1252ToUtf8(bytes);
+    };
+    const auto takeLine = [&](std::string_view raw) {
+        if (first) {
+            first = false;
+            utf8 = raw.substr(0, kBom.size()) == kBom;
+            raw.remove_prefix(utf8 ? kBom.size() : 0);
+        }
+        // The marks of a line ("[", "]", "=", ";", blanks) are the same bytes in both
+        // encodings: a line is read as bytes, and only a name or value it holds decoded.
+        const ParsedLine line = ParseLine(raw);
+        if (line.Kind == LineKind::Other || (line.Kind == LineKind::Key && inSections == 0)) {
+            return;
+        }
+        const std::u32string name = Fold(decoded(line.Name));
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            if (settled[k]) {
+                continue;
             }
-            inSection = SameName(line.Name, section);
-        } else if (line.Kind == LineKind::Key && inSection && SameName(line.Name, key)) {
-            if (!line.HasValue) {
-                return {};
+            if (line.Kind == LineKind::Section) {
+                if (inSection[k]) {
+                    // Only the first section of that name is looked at.
+                    inSection[k] = false;
+                    --inSections;
+                    settled[k] = true;
+                    --open;
+                } else if (!sectionSeen[k] && name == sections[k]) {
+                    inSection[k] = true;
+                    ++inSections;
+                    sectionSeen[k] = true;
+                }
+            } else if (inSection[k] && name == names[k]) {
+                if (line.HasValue) {
+                    const std::string text = decoded(StripQuotes(line.Value));
+                    // The value is handed out as a C string.
+                    values[k] = CutToChars(std::string_view(text).substr(0, text.find('\0')),
+                                           kMaxValueChars);
+                }
+                inSection[k] = false;
+                --inSections;
+                settled[k] = true;
+                --open;
             }
-            std::string_view value = StripQuotes(line.Value);
-            value = value.substr(0, value.find('\0')); // the value is handed out as a C string
-            return CutToChars(value, kMaxValueChars);
+        }
+    };
+
+    // The line being read: its first kMaxLineBytes, and its last character other than a
+    // blank beyond them.
+    std::string line;
+    char lastBeyond = 0;
+    bool beyond = false;    // the line is longer than what is held of it
+    bool hasBeyond = false; // and holds lastBeyond beyond that
+    bool afterCr = false;   // a CR ended the last line, so a LF right after it is its end too
+    const auto endLine = [&] {
+        if (hasBeyond) {
+            line += lastBeyond;
+        }
+        takeLine(line);
+        line.clear();
+        beyond = false;
+        hasBeyond = false;
+    };
+    std::string piece(kPieceBytes, '\0');
+    while (open > 0) {
+        if (line.size() >= kMaxLineBytes) {
+            // A hole in a sparse file reads as NUL bytes, which only lengthen a line already
+            // held as far as it is read: it need not be read.
+            const off_t here = ::lseek(fd, 0, SEEK_CUR);
+            off_t data = here < 0 ? -1 : ::lseek(fd, here, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) {
+                data = ::lseek(fd, 0, SEEK_END);
+            }
+            if (data > here) {
+                lastBeyond = '\0';
+                hasBeyond = true;
+                beyond = true;
+            } else if (here >= 0) {
+                ::lseek(fd, here, SEEK_SET);
+            }
+        }
+        const ssize_t n = ::read(fd, piece.data(), piece.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        std::string_view bytes(piece.data(), static_cast<std::size_t>(n));
+        while (!bytes.empty() && open > 0) {
+            if (afterCr && bytes.front() == '\n') {
+                bytes.remove_prefix(1);
+            }
+            afterCr = false;
+            const auto end = LineEnd(bytes);
+            const std::string_view part = bytes.substr(0, end);
+            const std::size_t room = kMaxLineBytes - std::min(kMaxLineBytes, line.size());
+            line.append(part.substr(0, room));
+            if (part.size() > room) {
+                const auto last = part.find_last_not_of(kBlanks);
+                if (last != std::string_view::npos && last >= room) {
+                    lastBeyond = part[last];
+                    hasBeyond = true;
+                }
+                beyond = true;
+            }
+            if (end == std::string_view::npos) {
+                break;
+            }
+            afterCr = bytes[end] == '\r';
+            bytes.remove_prefix(end + 1);
+            endLine();
         }
     }
-    return {};
+    if (open > 0 && (!line.empty() || beyond)) {
+        endLine(); // the last line, without a line end
+    }
+    return values;
 }
 
 bool IniFile::WriteString(const std::string& path, const std::string& section,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -14,8 +15,22 @@ public:
     // The longest value handed back, as with a buffer of 128 characters.
     static constexpr std::size_t kMaxValueChars = 127;
 
+    // Of a line longer than this, only its first kMaxLineBytes and its last character other
+    // than a blank are read: where a name, the start of a value and its closing quote stand.
+    static constexpr std::size_t kMaxLineBytes = std::size_t{64} << 10;
+
+    struct Key {
+        std::string Section;
+        std::string Name;
+    };
+
     static std::string ReadString(const std::string& path, const std::string& section,
                                   const std::string& key);
+    // The values of keys, in their order, as ReadString gives each: the file is read once,
+    // line by line, only until every key is settled, holding no more than a line's first
+    // kMaxLineBytes and the values kept.
+    static std::vector<std::string> ReadStrings(const std::string& path,
+                                                const std::vector<Key>& keys);
 
     // Sets key in the first section of that name, adding the section or key when
     // missing; every other line keeps its bytes. The file is replaced whole or not at

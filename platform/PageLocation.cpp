@@ -26,19 +26,37 @@ QString FindFileInFolder(const QString& folder, const QString& relative) {
     if (relative.isEmpty()) {
         return {};
     }
-    const QDir dir(folder);
+    QDir dir(folder);
     const QFileInfo exact(dir.filePath(relative));
     if (exact.isFile()) {
         return exact.absoluteFilePath();
     }
-    // Knowledge bases and their pages often come from systems that ignore case.
-    const QFileInfo wanted(relative);
-    const QDir parent(dir.filePath(wanted.path()));
-    const QStringList entries = parent.entryList(QDir::Files | QDir::Hidden);
-    for (const QString& entry : entries) {
-        if (entry.compare(wanted.fileName(), Qt::CaseInsensitive) == 0) {
-            return parent.absoluteFilePath(entry);
+    // Knowledge bases and their pages often come from systems that ignore case: each part
+    // of the name is taken as written when it is there, else in any case.
+    const QStringList parts = QDir::cleanPath(relative).split(u'/', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        const QFileInfo asWritten(dir.filePath(parts[i]));
+        QString found;
+        if (last ? asWritten.isFile() : asWritten.isDir()) {
+            found = parts[i];
+        } else {
+            const QStringList entries = dir.entryList(
+                (last ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot) | QDir::Hidden);
+            for (const QString& entry : entries) {
+                if (entry.compare(parts[i], Qt::CaseInsensitive) == 0) {
+                    found = entry;
+                    break;
+                }
+            }
         }
+        if (found.isEmpty()) {
+            return {};
+        }
+        if (last) {
+            return dir.absoluteFilePath(found);
+        }
+        dir.setPath(dir.filePath(found));
     }
     return {};
 }
@@ -50,7 +68,13 @@ QString ResolvePage(const QString& page) {
         return page;
     }
     const QFileInfo beside(QDir(folder).filePath(page));
-    return beside.exists() ? QDir::toNativeSeparators(beside.absoluteFilePath()) : page;
+    if (beside.exists()) {
+        return QDir::toNativeSeparators(beside.absoluteFilePath());
+    }
+    // A page named in another case than its file, as on the system the knowledge base was
+    // made on.
+    const QString inAnyCase = FindFileInFolder(folder, page);
+    return inAnyCase.isEmpty() ? page : QDir::toNativeSeparators(inAnyCase);
 }
 
 } // namespace platform

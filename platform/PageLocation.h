@@ -14,12 +14,13 @@ void SetQuestionSetFile(const QString& path);
 QString QuestionSetFolder();
 
 // The file `relative` (a name, or a path below the folder) in folder: the exact name, or
-// else a file whose name differs only in case. Its absolute path, "" when there is none.
+// else a file whose name, or a folder on the way to it, differs only in case. Its absolute
+// path, "" when there is none.
 QString FindFileInFolder(const QString& folder, const QString& relative);
 
 // The target to open for a page: a relative file name that is not found from the current
-// folder but lies beside the question set becomes that file's path; anything else comes
-// back unchanged.
+// folder but lies beside the question set, as written or else in another case, becomes that
+// file's path; anything else comes back unchanged.
 QString ResolvePage(const QString& page);
 
 } // namespace platform

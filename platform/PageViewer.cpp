@@ -3,6 +3,7 @@
 #include "kb/Cp1252.h"
 #include "platform/FormUtilities.h"
 #include "platform/LocalFile.h"
+#include "platform/PageMarkup.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -152,14 +153,28 @@ bool PageViewer::ShowPage(const QString& path) {
     const QFileInfo info(path);
     m_Page = info.absoluteFilePath();
     document()->setBaseUrl(QUrl::fromLocalFile(m_Page));
-    QString html = Breakable(Decode(bytes));
-    if (!whole) {
-        html += QStringLiteral("<hr><p><i>The rest of this page is too long to be shown here."
-                               "</i></p>");
+    const QString page = Decode(bytes);
+    QString title;
+    if (PageMarkup::LaysOutQuickly(page)) {
+        QString html = Breakable(page);
+        if (!whole) {
+            html += QStringLiteral("<hr><p><i>The rest of this page is too long to be shown "
+                                   "here.</i></p>");
+        }
+        setHtml(html);
+        title = documentTitle().simplified().remove(QChar(0x200B));
+    } else {
+        // Markup that would keep the window laying it out for minutes, or overflow the
+        // stack: the page's text is shown, without it.
+        QString text = QStringLiteral("This page's markup is too deep to be laid out quickly; "
+                                      "its text is shown without it.\n\n") +
+                       PageMarkup::PageText(page);
+        if (!whole) {
+            text += QStringLiteral("\n\nThe rest of this page is too long to be shown here.");
+        }
+        setPlainText(text);
     }
-    setHtml(html);
     document()->setBaseUrl(QUrl::fromLocalFile(m_Page));
-    const QString title = documentTitle().simplified().remove(QChar(0x200B));
     setWindowTitle(title.isEmpty() ? info.fileName() : title);
     if (!m_Placed) {
         m_Placed = true;

@@ -14,6 +14,7 @@ add_library(corvane_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/NumberFormat.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OptionGroupFocus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageLocation.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PageMarkup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PageViewer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Platform.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgramInfo.cpp

@@ -147,6 +147,11 @@ protected:
         };
     }
     void Pick(const QString& name) { NameBox()->setEditText(name); }
+    // Chooses list item i of the name box, as a click in its open list does.
+    void Choose(int i) {
+        NameBox()->setCurrentIndex(i);
+        emit NameBox()->activated(i);
+    }
     void LoadRecord(const QString& name) {
         Pick(name);
         Click("LoadRecord");

@@ -122,6 +122,95 @@ TEST_F(DroskTest, TypedNameIsUsedAsTyped) {
     EXPECT_EQ(Messages(), QStringList({"Couldn't Load 'CA'"}));
 }
 
+// A record is found by its whole name or its place in the list, never by a cut copy of its
+// name. Two names alike in their first 32767 characters, the most a text box holds: each
+// list item loads and deletes its own record (a name too long for the files is passed
+// over on loading, and said).
+TEST_F(DroskTest, EachListItemLoadsAndDeletesItsOwnRecord) {
+    const QByteArray name(32767, 'X');
+    const Levels small = {10, -10, -10, -10, -10, -10, -10, -10, -10};
+    const Levels large = {-10, 10, -10, -10, -10, -10, -10, -10, -10};
+    WriteFile(QStringLiteral("a.dat"), "[" + name + "]\r\n" + QuestionLine(1, small) + "\r\n[" +
+                                           name + "TAIL]\r\n" + QuestionLine(1, large) + "\r\n[" +
+                                           name + "X]\r\n" + QuestionLine(1, large));
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    const int items = NameBox()->count();
+    ASSERT_EQ(static_cast<std::size_t>(items), m_Main->Records().size());
+    for (int i = items - 1; i >= 0; --i) {
+        SCOPED_TRACE(i);
+        Choose(i);
+        Click("LoadRecord");
+        EXPECT_EQ(Check(0)->isChecked(), Held(i, 1) == small) << "another record's answers";
+        EXPECT_EQ(Check(1)->isChecked(), Held(i, 1) == large) << "another record's answers";
+    }
+    for (int i = items - 1; i >= 0; --i) {
+        const std::string kept = i > 0 ? m_Main->Records()[0]->GetName() : std::string();
+        Choose(i);
+        m_Script.QueueAnswer(Answer::Yes);
+        Click("DeleteRecord");
+        ASSERT_EQ(NameBox()->count(), i);
+        if (i > 0) {
+            EXPECT_EQ(m_Main->Records()[0]->GetName(), kept) << "deleted the wrong record";
+        }
+    }
+    EXPECT_TRUE(Messages().first().startsWith(QStringLiteral("Part of the data file")));
+    EXPECT_FALSE(Messages().join(u'\n').contains(QStringLiteral("Couldn't")));
+}
+
+// Long names are shown abridged, so the list opens at once; two that differ only where the
+// list leaves out are still two records, picked by their place. A name typed is taken
+// whole: a cut copy of a name names no record.
+TEST_F(DroskTest, LongNamesAreAbridgedAndPickedByTheirPlace) {
+    const QByteArray start(20000, 'A');
+    const QByteArray end(10000, 'Z');
+    const Levels small = {10, -10, -10, -10, -10, -10, -10, -10, -10};
+    const Levels large = {-10, 10, -10, -10, -10, -10, -10, -10, -10};
+    WriteFile(QStringLiteral("a.dat"), "[" + start + "1" + end + "]\r\n" + QuestionLine(1, small) +
+                                           "[" + start + "2" + end + "]\r\n" +
+                                           QuestionLine(1, large) + "[SHORT]\r\n");
+    MakeMain();
+    Load(WriteSet(QStringLiteral("a.qst"), Animals()));
+    ASSERT_EQ(NameBox()->count(), 3);
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_LE(NameBox()->itemText(0).size(), 100);
+    EXPECT_EQ(NameBox()->itemText(0), NameBox()->itemText(1));
+    EXPECT_TRUE(NameBox()->itemText(0).startsWith(QStringLiteral("AAAA")));
+    EXPECT_TRUE(NameBox()->itemText(0).endsWith(QStringLiteral("ZZZZ")));
+    EXPECT_EQ(NameBox()->itemText(2), QStringLiteral("SHORT"));
+
+    Choose(1);
+    Click("LoadRecord");
+    EXPECT_TRUE(Check(1)->isChecked());
+    Choose(0);
+    Click("LoadRecord");
+    EXPECT_TRUE(Check(0)->isChecked());
+
+    // Picked, then the text edited: the text as typed is looked for.
+    Choose(1);
+    QTest::keyClick(NameBox()->lineEdit(), Qt::Key_End);
+    QTest::keyClicks(NameBox()->lineEdit(), QStringLiteral("Q"));
+    Click("LoadRecord");
+    EXPECT_TRUE(Messages().last().startsWith(QStringLiteral("Couldn't Load '")));
+
+    Pick(QString::fromLatin1(start + "2" + end));
+    Click("LoadRecord");
+    EXPECT_TRUE(Check(1)->isChecked()) << "the whole name typed";
+    const auto shown = Messages().size();
+    Pick(QString::fromLatin1(start + "2" + end.left(5000)));
+    Click("LoadRecord");
+    ASSERT_EQ(Messages().size(), shown + 1);
+
+    Choose(1);
+    m_Script.QueueAnswer(Answer::Yes);
+    Click("DeleteRecord");
+    EXPECT_TRUE(
+        m_Script.MessageBoxes().back().text.startsWith(QStringLiteral("Delete Record : AAAA")));
+    ASSERT_EQ(m_Main->Records().size(), 2u);
+    EXPECT_EQ(m_Main->Records()[0]->GetName(), (start + "1" + end).toStdString());
+    EXPECT_EQ(m_Main->Records()[1]->GetName(), "SHORT");
+}
+
 TEST_F(DroskTest, DeletingAsksAndLeavesNoRecordChosen) {
     MakeMain();
     Load(WriteSet(QStringLiteral("a.qst"), Animals()));

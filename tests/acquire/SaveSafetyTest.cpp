@@ -106,6 +106,31 @@ TEST_F(DroskSaveTest, AFileReadOnlyInPartIsReplacedOrDeletedOnlyOnYes) {
     EXPECT_EQ(m_Script.MessageBoxes().size(), asked);
 }
 
+// Text the reader changes or leaves out counts as not read: a fraction of a level, text after
+// a quoted name or page. Drosk warns on loading and asks before a save would lose it.
+TEST_F(DroskSaveTest, TextTheReaderChangesIsNotLostUnasked) {
+    QByteArray fraction = Block("[CAT]", kSmall, "cat.htm");
+    fraction.replace("Question 1=10", "Question 1=2.5");
+    for (const QByteArray& original :
+         {fraction, Block("\"[CAT]\"EXTRA", kSmall, "cat.htm"),
+          Block("[CAT]", kSmall, "cat.htm")
+              .replace("RecordDescription=cat.htm", "\"RecordDescription=cat.htm\"MORE")}) {
+        SCOPED_TRACE(original.toStdString());
+        WriteFile(QStringLiteral("a.dat"), original);
+        MakeMain();
+        Load(WriteSet(QStringLiteral("a.qst"), TwoQuestions()));
+        ASSERT_EQ(ListNames(), QStringList({"CAT"}));
+        ASSERT_EQ(Messages().size(), 1);
+        EXPECT_TRUE(
+            Messages()[0].startsWith(QStringLiteral("Part of the data file could not be read")));
+        Click("SaveRecord"); // answered No by default
+        EXPECT_TRUE(LastBox().text.startsWith(
+            QStringLiteral("The data file could be read only in part:\n")));
+        EXPECT_EQ(ReadFile(QStringLiteral("a.dat")), original);
+        m_Script.Clear();
+    }
+}
+
 TEST_F(DroskSaveTest, DeletingAFileReadOnlyInPartNeedsAYes) {
     WriteFile(QStringLiteral("a.dat"), "[DOG]\r\n[CAT\r\n");
     MakeMain();

@@ -7,8 +7,10 @@
 
 namespace {
 
-// Questions long enough in number and wording to need both scroll bars.
+// Questions long enough in number and wording to need both scroll bars; records made
+// afterwards are sized for them.
 kb::QuestionArray LongSet(int count) {
+    kb::g_NumQuestions = static_cast<std::int16_t>(count);
     kb::QuestionArray questions;
     for (int q = 0; q < count; ++q) {
         auto question = std::make_shared<kb::CQuestion>();
@@ -69,4 +71,18 @@ TEST(ExplanationRefill, OpensEachRecordAtItsFirstLine) {
     window.Initialise(nullptr, questions, Named("THIRD"));
     window.show();
     expectFirstLine("refilled while hidden");
+}
+
+// A name of megabytes is abridged in the caption as in a message box: its start and its
+// end around an ellipsis.
+TEST(ExplanationRefill, ALongNameIsAbridgedInTheCaption) {
+    const kb::QuestionArray questions = LongSet(2);
+    consult::Explanation window;
+    const std::string name = "START" + std::string(std::size_t{4} << 20, 'N') + "END";
+    window.Initialise(nullptr, questions, Named(name));
+    const QString title = window.windowTitle();
+    EXPECT_LE(title.size(), 450);
+    EXPECT_TRUE(title.startsWith(QStringLiteral("Selected Record = STARTNNN")));
+    EXPECT_TRUE(title.endsWith(QStringLiteral("NNN") + QStringLiteral("END")));
+    EXPECT_TRUE(title.contains(QChar(0x2026)));
 }

@@ -13,6 +13,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
@@ -411,6 +414,36 @@ TEST_F(MirelTest, SettingsReplaceWordsTitleAndCaptions) {
     EXPECT_EQ(Label("m_Inds(1)")->text(), QStringLiteral("Maybe"));
     // The level colours never change.
     EXPECT_EQ(Label("m_Inds(0)")->palette().color(QPalette::WindowText), QColor(0xC0, 0, 0));
+}
+
+// The settings file is opened to see that it is there and once more to read every key,
+// however many keys there are.
+TEST_F(MirelTest, SettingsAreReadInOnePass) {
+    WriteProgramFile(QStringLiteral("mirel.ini"),
+                     "[CorvaneSettings]\r\nTitle=Once\r\n[CorvaneButtons]\r\nB8=Bye\r\n");
+    const int watcher = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watcher, 0);
+    ASSERT_GE(::inotify_add_watch(
+                  watcher,
+                  QFile::encodeName(m_Folder.filePath(QStringLiteral("mirel.ini"))).constData(),
+                  IN_OPEN | IN_CLOSE_NOWRITE),
+              0);
+    // Each open is followed by its close, so no two events in a row are alike and none are
+    // merged.
+    MakeMain();
+    EXPECT_EQ(Label("CorvaneTitle")->text(), QStringLiteral("Once"));
+    EXPECT_EQ(Button("ExitBtn")->text(), QStringLiteral("Bye"));
+    int opens = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = ::read(watcher, events, sizeof events)) > 0;) {
+        for (char* at = events; at < events + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            opens += (event->mask & IN_OPEN) != 0 ? 1 : 0;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(watcher);
+    EXPECT_EQ(opens, 2) << "mirel.ini was opened " << opens << " times";
 }
 
 TEST_F(MirelTest, SettingsEdgeCases) {

@@ -4,6 +4,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -171,18 +172,30 @@ TEST(URLDlg, BrowseFindsTheDefaultPageInAnyCaseAndPagesBesideTheQuestionSet) {
     platform::SetProgramFolder({});
 }
 
-// The box has no length limit: a page longer than a line edit's own limit (32767) comes
-// back whole after OK.
-TEST(URLDlg, KeepsALongPageWhole) {
+// The box holds a page as long as the files hold, the most a line edit holds: such a page
+// comes back whole after OK. A longer paste is refused whole, never cut, and said so.
+TEST(URLDlg, HoldsThePagesTheFilesHoldAndSaysWhenAPasteIsLonger) {
     platform::ScriptedBackend scripted;
     URLDlg dialog;
     QString page = QStringLiteral("https://example.org/");
-    while (page.size() < 40000)
-        page += QStringLiteral("pets/");
+    while (page.size() < 32767 - 7)
+        page += QStringLiteral("p");
     page += QStringLiteral("dog.htm");
-    ASSERT_GT(page.size(), 32767);
+    ASSERT_EQ(page.size(), 32767);
 
     Outcome unchanged = RunDialog(dialog, page, [](QDialog* d) { Click(d, "OKBtn"); });
     EXPECT_TRUE(unchanged.okPressed);
     EXPECT_EQ(unchanged.url, page);
+    EXPECT_TRUE(scripted.MessageBoxes().empty());
+
+    Outcome pasted = RunDialog(dialog, QStringLiteral("start"), [](QDialog* d) {
+        Control<QLineEdit>(d, "URL")->insert(QString(40000, u'x')); // what a paste does
+        QCoreApplication::processEvents();
+        Click(d, "OKBtn");
+    });
+    EXPECT_EQ(pasted.url, QStringLiteral("start"));
+    ASSERT_EQ(scripted.MessageBoxes().size(), 1u);
+    EXPECT_EQ(scripted.MessageBoxes()[0].text,
+              QStringLiteral("This box holds at most 32767 characters: the text was too long "
+                             "and was not taken."));
 }

@@ -452,6 +452,61 @@ TEST_F(CDataFileModifierTest, LineOfSeveralItems) {
     EXPECT_EQ(m.GetFirstUnshiftableLine(), 0);
 }
 
+// A line of any length, one without a line end among them, costs no more memory than a
+// short one: it goes back byte for byte, and the records around it are renumbered as the
+// reader reads them. An item too long for the reader ends its record here as there.
+TEST_F(CDataFileModifierTest, LinesOfAnyLengthGoBackAsTheyWere) {
+    std::string items;
+    while (items.size() < (std::size_t{3} << 20)) {
+        items += "some text,";
+    }
+    const std::string tooLong(kb::DataFileReader::kMaxItemBytes + 1, 'x');
+    const std::string huge(std::size_t{3} << 20, '\0');
+    struct Case {
+        const char* what;
+        std::string file;
+        std::vector<std::vector<int>> after; // first levels, question 1 inserted
+    };
+    const Case cases[] = {
+        {"a long line of short items in a record",
+         Record("A", 2) + items + "\r\n" + Record("B", 2),
+         {{0, 1, 2}, {0, 1, 2}}},
+        {"a long line before the first record", items + "\r\n" + Record("A", 2), {{0, 1, 2}}},
+        {"a file that ends in a long line without a line end", Record("A", 2) + items, {{0, 1, 2}}},
+        {"an item too long, and the record's lines after it",
+         Record("A", 1) + tooLong + "\r\n" + Record("B", 2).substr(4),
+         {{0, 1, 0}}},
+        {"no line end at all after a record", Record("A", 2) + huge, {{0, 1, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(kb::WriteFileAtomically(m_Path, c.file));
+        CDataFileModifier m;
+        ASSERT_TRUE(m.Init(m_Path));
+        m.InsertQuestion(1);
+        ASSERT_TRUE(m.Save(m_Path));
+        const std::string saved = Slurp(m_Path);
+        EXPECT_EQ(ReadFirstLevels(m_Path, 3), c.after);
+        // Every byte of the file is still there, in its order, only the question lines of
+        // the records around the long line renumbered.
+        const std::string longPart = c.file.find(items) != std::string::npos  ? items
+                                     : c.file.find(huge) != std::string::npos ? huge
+                                                                              : tooLong;
+        EXPECT_NE(saved.find(longPart), std::string::npos);
+        EXPECT_LT(saved.size() - c.file.size(), 200u);
+    }
+
+    // A long line of a record holding a question that would move is refused.
+    ASSERT_TRUE(kb::WriteFileAtomically(m_Path, Record("A", 2) + items + "Question 2=5\xB8\r\n"));
+    CDataFileModifier m;
+    ASSERT_TRUE(m.Init(m_Path));
+    EXPECT_EQ(m.GetFirstUnshiftableLine(), 6);
+    m.InsertQuestion(1);
+    EXPECT_FALSE(m.Save(m_Path));
+    EXPECT_EQ(m.GetLastProblem(), CDataFileModifier::Problem::Unshiftable);
+    EXPECT_EQ(m.GetFirstUnshiftableLine(), 6);
+}
+
 // Any run of insertions and deletions, saved at once or after each step, gives what the
 // same changes give to a list of the questions.
 TEST_F(CDataFileModifierTest, EditsComposeLikeTheQuestionList) {

@@ -195,6 +195,23 @@ TEST_F(HalvetTest, PartlyReadSetKeepsItsWholeQuestions) {
     EXPECT_EQ(QuestionNo(), QStringLiteral("1"));
 }
 
+// Text after a closing quote is left out of the question, and saving would lose it: said
+// when the set is loaded, which still loads whole.
+TEST_F(HalvetTest, TextLeftOutAfterAClosingQuoteIsSaid) {
+    WriteSet(Path("set.qst"), 2);
+    QByteArray set = ReadBytes(Path("set.qst"));
+    set.replace("User 2\r\n", "\"How much space?\"EXTRA TEXT\r\n");
+    WriteBytes(Path("set.qst"), set);
+    MakeMain();
+    Load(Path("set.qst"));
+    ASSERT_EQ(m_Script.MessageBoxes().size(), 1u);
+    EXPECT_TRUE(m_Script.MessageBoxes()[0].text.startsWith(
+        QStringLiteral("Text after a closing quote in this question set could not be read")));
+    Click("LastBtn");
+    EXPECT_EQ(QuestionNo(), QStringLiteral("2"));
+    EXPECT_EQ(Box("UserQuestion")->text(), QStringLiteral("How much space?"));
+}
+
 // The readers' limit is 32767 items: 1820 questions and blank lines up to it load whole,
 // one item more is refused and the set held before stays.
 TEST_F(HalvetTest, SetOfExactlyTheItemLimitLoadsAndOneItemMoreIsRefused) {

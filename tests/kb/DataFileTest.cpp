@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
 using kb::DataFileReader;
 using kb::DataFileWriter;
 using kb::RecordArray;
@@ -154,6 +158,14 @@ TEST_F(DataFileTest, DroppedTextIsCounted) {
          "CAT", 5, "b.htm"},
         {"text before the description key", "[CAT]\r\n" + q1 + "\r\nsee " + page, 1, "CAT", 5,
          "a.htm"},
+        {"a level with a fraction", "[CAT]\r\n" + kbtest::B("Question 1=5.5¸0¸0¸0¸0¸0¸0¸0¸0¸"), 1,
+         "CAT", 6, "nodesc.htm"},
+        {"a level with zeros after the point",
+         "[CAT]\r\n" + kbtest::B("Question 1= 5.00 ¸0¸0¸0¸0¸0¸0¸0¸0¸"), 0, "CAT", 5, "nodesc.htm"},
+        {"quoted items", "\"[CAT]\"\r\n\"" + page + "\"  ", 0, "CAT", 0, "a.htm"},
+        {"text after a quoted name", "\"[CAT]\"EXTRA\r\n" + page, 1, "CAT", 0, "a.htm"},
+        {"text after a quoted page", "[CAT]\r\n\"" + page + "\"MORE", 1, "CAT", 0, "a.htm"},
+        {"text after a quoted empty item", "[CAT]\r\n\"\"x", 1, "CAT", 0, "nodesc.htm"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -210,6 +222,92 @@ TEST(DataFileItemTest, TheFirstTestThatMatchesDecides) {
     EXPECT_FALSE(kb::ClassifyDataFileItem("Question 1 1").HasNumber);
     EXPECT_FALSE(kb::ClassifyDataFileItem("a=Question 1").HasNumber); // "=" before the number
     EXPECT_EQ(kb::ClassifyDataFileItem("a=b RecordDescription=c").Text, "b RecordDescription=c");
+}
+
+// One bound for every text: the longest name or page a text box holds reads back; a longer
+// one, or any item longer than the longest line the acquisition program writes, is passed
+// over unread and counted, and a record cannot take lines that follow an item passed over
+// (it may have been a header).
+TEST_F(DataFileTest, TextsAndItemsAreBounded) {
+    const std::size_t bound = DataFileReader::kMaxTextBytes;
+    const std::string q1 = kbtest::B("Question 1=5¸0¸0¸0¸0¸0¸0¸0¸0¸\r\n");
+    const std::string q2 = kbtest::B("Question 2=7¸0¸0¸0¸0¸0¸0¸0¸0¸\r\n");
+    const auto read = [&](const std::string& bytes, RecordArray& records) {
+        kbtest::Spit(m_Dir.File("long.dat"), bytes);
+        m_Reader.Read(m_Dir.File("long.dat"), records);
+    };
+
+    RecordArray records;
+    const std::string name(bound, 'N');
+    const std::string page(bound, 'p');
+    read("[" + name + "]\r\n" + q1 + "RecordDescription=" + page + "\r\n\r\n", records);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(m_Reader.SkippedItems(), 0);
+    EXPECT_EQ(records[0]->GetName(), name);
+    EXPECT_EQ(records[0]->GetDescription(), page);
+
+    // A name one byte longer: the header and its lines are passed over, and a page one byte
+    // longer is passed over.
+    read("[A]\r\n" + q1 + "[" + name + "N]\r\n" + q2 + "[B]\r\n" + q2 +
+             "RecordDescription=" + page + "p\r\n",
+         records);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(m_Reader.SkippedItems(), 3);
+    EXPECT_EQ(records[0]->GetName(), "A");
+    EXPECT_EQ(Levels(*records[0], 1)[0], 0) << "the long record's line went to the one before";
+    EXPECT_EQ(records[1]->GetName(), "B");
+    EXPECT_EQ(records[1]->GetDescription(), "nodesc.htm");
+    EXPECT_EQ(Levels(*records[1], 1)[0], 7);
+
+    // A long item of any kind, quoted or not, across any line end or none.
+    const std::string junk(3 * bound, '\0');
+    for (const std::string& item : {junk, "\"" + junk + ",\"", "[" + junk + "]", "  " + junk}) {
+        read("[A]\r\n" + q1 + item + "\r\n" + q2 + "[B]\r\n" + q2, records);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(m_Reader.SkippedItems(), 2); // the item, and A's line after it
+        EXPECT_EQ(Levels(*records[0], 0)[0], 5);
+        EXPECT_EQ(Levels(*records[0], 1)[0], 0);
+        EXPECT_EQ(records[1]->GetName(), "B");
+        EXPECT_EQ(Levels(*records[1], 1)[0], 7);
+    }
+    read("[A]\r\n" + q1 + junk, records);
+    EXPECT_EQ(records.size(), 1u);
+    EXPECT_EQ(m_Reader.SkippedItems(), 1);
+
+    // A sparse file: the item runs on over the hole, and what follows it is read.
+    const std::string path = m_Dir.File("sparse.dat");
+    kbtest::Spit(path, "[A]\r\n" + q1 + "\"quoted");
+    const std::string after = ", in the quotes\" and after them\r\n[B]\r\n" + q2;
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+        out.seekp(std::streamoff{64} << 20);
+        out.write(after.data(), static_cast<std::streamsize>(after.size()));
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 3, SEEK_SET), 3);
+    m_Reader.Read(fd, records);
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 3);
+    ::close(fd);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(m_Reader.SkippedItems(), 1);
+    EXPECT_EQ(records[1]->GetName(), "B");
+    EXPECT_EQ(Levels(*records[1], 1)[0], 7);
+}
+
+// Each program will hand the reader the file it opened: it reads from the file's start and
+// leaves the descriptor to the caller.
+TEST_F(DataFileTest, ReadsAnOpenFileFromItsStart) {
+    const int fd = ::open(Fixture("cat.dat").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 7, SEEK_SET), 7);
+    RecordArray records;
+    m_Reader.Read(fd, records);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->GetName(), "CAT");
+    EXPECT_EQ(m_Reader.SkippedItems(), 0);
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 7);
+    EXPECT_EQ(::close(fd), 0) << "the reader closed the caller's file";
 }
 
 TEST_F(DataFileTest, EmptyMissingAndHeaderlessFilesGiveNoRecords) {

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -91,6 +93,100 @@ TEST(ItemStream, ItemLongerThanTheBoundStopsTheStream) {
             }
         }
     }
+}
+
+// Passed over, an item longer than the bound costs the stream nothing to hold, and the
+// items after it come as the whole bytes give them; the tap sees every byte once.
+TEST(ItemStream, ItemLongerThanTheBoundIsPassedOverWhenAsked) {
+    kbtest::ScratchDir dir;
+    const std::string path = dir.File("items");
+    std::mt19937 gen(20240612);
+    const std::vector<std::string> parts = {
+        "a", " ", "\"", ",", "\r", "\n", "\r\n", std::string(23, 'x'), std::string(9, ' ')};
+    std::uniform_int_distribution<std::size_t> pick(0, parts.size() - 1);
+    constexpr std::size_t kBound = 12;
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        for (int i = 0; i < 30; ++i) {
+            bytes += parts[pick(gen)];
+        }
+        kbtest::Spit(path, bytes);
+        // What a reader of the whole bytes takes: every item, or a mark for one too long.
+        std::vector<std::string> expected;
+        std::vector<bool> expectedGoesOn;
+        for (std::size_t pos = 0; pos < bytes.size();) {
+            kb::ItemReader::Cut cut;
+            kb::ItemReader::CutItem(bytes, pos, false, cut);
+            expected.push_back(cut.end - pos > kBound ? "<skipped>" : std::string(cut.item));
+            expectedGoesOn.push_back(cut.afterComma);
+            pos = cut.next;
+            if (pos == bytes.size() && cut.afterComma) {
+                expected.emplace_back();
+                expectedGoesOn.push_back(false);
+            }
+        }
+        for (std::size_t piece : {1, 2, 5, 64}) {
+            kb::ItemStream stream(kBound, piece, kb::ItemStream::Overlong::Skip);
+            std::string tapped;
+            stream.SetTap([&tapped](std::string_view raw) { tapped += raw; });
+            ASSERT_TRUE(stream.Open(path));
+            std::vector<std::string> items;
+            std::vector<bool> goesOn;
+            std::string_view item;
+            Status status = Status::Item;
+            while ((status = stream.Next(item)) == Status::Item || status == Status::Skipped) {
+                items.push_back(status == Status::Skipped ? "<skipped>" : std::string(item));
+                goesOn.push_back(stream.LineGoesOn());
+                ASSERT_LT(items.size(), 1000u) << "the stream does not end";
+            }
+            const std::string trace =
+                testing::PrintToString(bytes) + " piece " + std::to_string(piece);
+            EXPECT_EQ(status, Status::End) << trace;
+            EXPECT_EQ(items, expected) << trace;
+            EXPECT_EQ(goesOn, expectedGoesOn) << trace;
+            EXPECT_EQ(tapped, bytes) << trace;
+        }
+    }
+}
+
+// Text after a closing quote is left out of the item, and the stream says so.
+TEST(ItemStream, SaysWhenTextAfterAClosingQuoteIsLeftOut) {
+    kbtest::ScratchDir dir;
+    const std::string path = dir.File("items");
+    kbtest::Spit(path, "\"[CAT]\"EXTRA,\"a\"  ,\"b\"\r\nplain\"x\",\"open\r\n");
+    kb::ItemStream stream(100);
+    ASSERT_TRUE(stream.Open(path));
+    std::vector<std::pair<std::string, bool>> items;
+    std::string_view item;
+    while (stream.Next(item) == Status::Item) {
+        items.emplace_back(item, stream.DroppedText());
+    }
+    EXPECT_EQ(
+        items,
+        (std::vector<std::pair<std::string, bool>>{
+            {"[CAT]", true}, {"a", false}, {"b", false}, {"plain\"x\"", false}, {"open", false}}));
+}
+
+// A file handed over open is read from its start, and stays open where it was.
+TEST(ItemStream, AnOpenFileIsReadFromItsStartAndLeftAsItWas) {
+    kbtest::ScratchDir dir;
+    const std::string path = dir.File("items");
+    kbtest::Spit(path, "one,two\r\n");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 5, SEEK_SET), 5);
+    {
+        kb::ItemStream stream(100);
+        ASSERT_TRUE(stream.Attach(fd));
+        std::string_view item;
+        ASSERT_EQ(stream.Next(item), Status::Item);
+        EXPECT_EQ(item, "one");
+    }
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 5) << "the offset is the caller's";
+    EXPECT_EQ(::fcntl(fd, F_GETFD), FD_CLOEXEC) << "the caller closes it";
+    ::close(fd);
+    kb::ItemStream none(100);
+    EXPECT_FALSE(none.Attach(-1));
 }
 
 TEST(ItemStream, RewindReadsTheSameItemsAgainAndCountsEveryByte) {

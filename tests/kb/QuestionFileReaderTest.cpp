@@ -407,6 +407,16 @@ TEST_F(QuestionFileReaderTest, QuotedItemsAndTrailingBlanks) {
     EXPECT_EQ(questions[0]->GetKEQ(), "Cats, dogs");
     EXPECT_EQ(questions[0]->GetUserQ(), "Kept blanks  ");
     EXPECT_EQ(questions[0]->GetQHelp(), "nohelp.htm"); // an empty page is refused
+    EXPECT_EQ(m_Reader.TextPassedOver(), 0);
+
+    // Text after a closing quote is left out of the wording, and counted: saving the set
+    // would lose it. The set still reads whole.
+    lines = ExampleLines();
+    lines[2] = "\"How much space?\"EXTRA TEXT";
+    lines[4] = "\"Red\"  ";
+    ASSERT_TRUE(ReadBytes(Join(lines), questions));
+    EXPECT_EQ(questions[0]->GetUserQ(), "How much space?");
+    EXPECT_EQ(m_Reader.TextPassedOver(), 1);
 
     // An unquoted comma shifts every later item.
     lines = ExampleLines();

@@ -1,4 +1,7 @@
 #include "platform/EntryValidator.h"
+#include "platform/ScriptedBackend.h"
+
+#include <QCoreApplication>
 
 #include <QLineEdit>
 #include <QTest>
@@ -74,4 +77,30 @@ TEST(EntryValidator, WorksOnKeysAndPasteInALineEdit) {
     // Text set by the program is shown as it is.
     box.setText(QStringLiteral("stored, as is"));
     EXPECT_EQ(box.text(), QStringLiteral("stored, as is"));
+}
+
+// A bounded box takes text whole or not at all, however long: its own limit would cut a
+// paste silently. A key pressed in a full box is simply not taken; a longer paste is said.
+TEST(EntryValidator, ABoundedBoxRefusesALongerPasteWholeAndSaysSo) {
+    platform::ScriptedBackend scripted;
+    QLineEdit box;
+    box.setValidator(new EntryValidator(&box, false, 32767));
+    box.insert(QString(32767, u'a'));
+    EXPECT_EQ(box.text().size(), 32767);
+    QTest::keyClicks(&box, QStringLiteral("b"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.text(), QString(32767, u'a'));
+    EXPECT_TRUE(scripted.MessageBoxes().empty());
+
+    box.clear();
+    box.insert(QString(32768, u'c'));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.text(), QString()) << "the paste was cut instead of refused";
+    ASSERT_EQ(scripted.MessageTexts(), QStringList{EntryValidator::TooLongText(32767)});
+
+    // Stored text is shown as it is, without a word.
+    box.setText(QString(40000, u'd'));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.text().size(), 40000);
+    EXPECT_EQ(scripted.MessageBoxes().size(), 1u);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -100,6 +101,67 @@ TEST_F(IniFileTest, ReadingRules) {
     }
     EXPECT_EQ(IniFile::ReadString((m_Dir / "missing.ini").string(), "S", "k"), "");
     EXPECT_EQ(IniFile::ReadString(m_Dir.string(), "S", "k"), "") << "a folder";
+}
+
+// All keys are read in one pass over the file, each as it would be read alone, and the
+// pass ends once every key is settled.
+TEST_F(IniFileTest, ManyKeysAtOnceReadAsEachAlone) {
+    Put("k=before\r\n[A]\r\nk=a1\r\nK=a2\r\nq\r\n[b]\r\nk= \"b\" \r\n[A]\r\nj=later\r\n"
+        "[C]\r\n[D]\r\nk=d");
+    const std::vector<IniFile::Key> keys = {{"A", "k"}, {"B", "K"}, {"A", "j"}, {"C", "k"},
+                                            {"D", "k"}, {"A", "q"}, {"a", "K"}, {"E", "k"}};
+    const std::vector<std::string> values = IniFile::ReadStrings(m_Path, keys);
+    ASSERT_EQ(values.size(), keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(values[i], IniFile::ReadString(m_Path, keys[i].Section, keys[i].Name))
+            << keys[i].Section << "/" << keys[i].Name;
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"a1", "b", "", "", "d", "", "a1", ""}));
+    EXPECT_EQ(IniFile::ReadStrings((m_Dir / "missing.ini").string(), keys),
+              std::vector<std::string>(keys.size()));
+}
+
+// A line of any length costs no more than its first kMaxLineBytes: what a value keeps and
+// its closing quote are still read, and the lines after it too.
+TEST_F(IniFileTest, LinesOfAnyLength) {
+    const std::size_t held = IniFile::kMaxLineBytes;
+    const std::string x(held * 3, 'x');
+    const std::string blanks(held * 3, ' ');
+    const std::string nuls(held * 3, '\0');
+    // Built with append: GCC 12 at -O3 warns falsely on a literal plus a temporary string.
+    const std::string x125 = std::string("ab").append(x, 0, 125);
+    const std::string x126 = std::string("\"").append(x, 0, 126);
+    struct Row {
+        const char* rule;
+        std::string file, key, expected;
+    };
+    const std::vector<Row> rows = {
+        {"a long value keeps 127 characters", "[S]\nk=" + x + "\nj=v", "k", x.substr(0, 127)},
+        {"lines after a long one are read", "[S]\nk=" + x + "\nj=v", "j", "v"},
+        {"quotes around a long value", "[S]\nk=\"ab" + x + "\"  \n", "k", x125},
+        {"blanks after a long value", "[S]\nk='" + x + "'" + blanks + "\r\n", "k",
+         x.substr(0, 127)},
+        {"a quote only at the start stays", "[S]\nk=\"" + x + "\n", "k", x126},
+        {"a long section name is another section", "[" + x + "]\nk=v\n[S]\nk=w", "k", "w"},
+        {"blanks in a long header", "[ S " + blanks + "]\r\nk=v", "k", "v"},
+        {"a line of NULs", "[S]\n" + nuls + "\nk=v", "k", "v"},
+        {"a file without line ends", nuls, "k", ""},
+        {"a long line of its own at the end", "[S]\nk=v\n" + x, "k", "v"},
+    };
+    for (const Row& row : rows) {
+        Put(row.file);
+        EXPECT_EQ(IniFile::ReadString(m_Path, "S", row.key), row.expected) << row.rule;
+    }
+
+    // A sparse file: its hole lengthens the line it falls in, and what follows is read.
+    Put("[S]\nk='ab");
+    {
+        std::ofstream out(m_Path, std::ios::binary | std::ios::in | std::ios::out);
+        out.seekp(std::streamoff{64} << 20);
+        out << "'\n[T]\nj=w";
+    }
+    EXPECT_EQ(IniFile::ReadStrings(m_Path, {{"S", "k"}, {"T", "j"}}),
+              (std::vector<std::string>{"ab", "w"}));
 }
 
 // Names ignore case only between a capital and its small letter. Some characters sit where

@@ -83,6 +83,15 @@ TEST(PageLocation, RelativePagesComeFromTheCurrentFolderThenBesideTheQuestionSet
         EXPECT_EQ(ResolvePage(unchanged), unchanged) << unchanged.toStdString();
     }
 
+    // Named in another case, as a knowledge base made where case does not count names it;
+    // a file of the very name comes first.
+    EXPECT_EQ(ResolvePage(QStringLiteral("DOG.HTM")), dog);
+    EXPECT_EQ(ResolvePage(QStringLiteral("Pages/Cat.HTM")), cat);
+    const QString exact = Touch(kbDir, QStringLiteral("Dog.htm"));
+    EXPECT_EQ(ResolvePage(QStringLiteral("Dog.htm")), exact);
+    EXPECT_EQ(ResolvePage(QStringLiteral("dog.htm")), dog);
+    EXPECT_EQ(ResolvePage(QStringLiteral("PAGES")), QStringLiteral("PAGES")) << "no file";
+
     Touch(QDir(current.path()), QStringLiteral("dog.htm"));
     EXPECT_EQ(ResolvePage(QStringLiteral("dog.htm")), QStringLiteral("dog.htm"))
         << "the current folder comes first";

@@ -246,8 +246,17 @@ TEST(PageViewer, ShowsAStrangersPageWithoutWaitingOrFreezing) {
         WriteFile(kb, QStringLiteral("entity.htm"), QByteArray(78, 'y') + "&amp;z")));
     EXPECT_EQ(viewer.toPlainText().remove(QChar(0x200B)), QString(78, u'y') + u'&' + u'z');
 
+    // Markup too deep to lay out quickly is shown as the page's text, at once.
+    const QByteArray deep = "<title>Deep</title>" + QByteArray("<table><tr><td>").repeated(14) +
+                            "Deep &amp; dark" + QByteArray("</td></tr></table>").repeated(14);
+    ASSERT_TRUE(viewer.ShowPage(WriteFile(kb, QStringLiteral("deep.htm"), deep)));
+    EXPECT_EQ(viewer.toPlainText(),
+              QStringLiteral("This page's markup is too deep to be laid out quickly; its text "
+                             "is shown without it.\n\nDeep & dark\n"));
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("deep.htm"));
+
     // Not a page: the window keeps what it showed.
     const QString pipePage = MakePipe(kb, QStringLiteral("pipe.htm"));
     EXPECT_FALSE(WaitedOnPipe(pipePage, [&] { EXPECT_FALSE(viewer.ShowPage(pipePage)); }));
-    EXPECT_TRUE(viewer.CurrentPage().endsWith(u"/entity.htm"));
+    EXPECT_TRUE(viewer.CurrentPage().endsWith(u"/deep.htm"));
 }

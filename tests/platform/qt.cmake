@@ -6,6 +6,7 @@ corvane_add_test(platform_qt_tests
     ${CMAKE_CURRENT_LIST_DIR}/EntryValidatorTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HelpViewerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PageLocationTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PageMarkupTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/PageOpeningTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QtDialogsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShownTextTest.cpp
