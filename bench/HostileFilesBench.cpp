@@ -9,6 +9,8 @@
 #include "ChildRun.h"
 #include "consult/CIniFileReader.h"
 #include "editor/CDataFileModifier.h"
+#include "editor/QuestionFileWriter.h"
+#include "kb/CKnowledgeBase.h"
 #include "kb/DataFileReader.h"
 
 #include <benchmark/benchmark.h>
@@ -54,6 +56,8 @@ struct Inputs {
         noLineEnd = dir.File("nolineend.dat");
         longLine = dir.File("longline.dat");
         ok = WriteSparse(noLineEnd, {}, kHuge) &&
+             editor::QuestionFileWriter().Save(bench::MakeQuestions(kQuestions),
+                                               dir.File("nolineend.qst")) &&
              WriteSparse(longLine,
                          {{0, "[CAT]\r\n" + QuestionLine(1)},
                           {kLongLine, "\r\n" + QuestionLine(2) +
@@ -127,6 +131,24 @@ void BM_DataFileReadWithALongLineOnDisk(benchmark::State& state) {
     Run(state, [] { return ReadData(Input().onDisk, 2); });
 }
 
+// Drosk's and Halvet's whole load of the knowledge base: read, stamped (a hole is not read
+// for the digest) and checked not crossed.
+bool OpenKnowledgeBase(kb::CKnowledgeBase::Program program) {
+    kb::CKnowledgeBase base(program);
+    kb::CKnowledgeBase::Contents contents;
+    return base.Open(Input().dir.File("nolineend.qst"), contents) ==
+               kb::CKnowledgeBase::Outcome::Done &&
+           contents.questions.size() == static_cast<std::size_t>(kQuestions);
+}
+
+void BM_DroskOpensAKnowledgeBaseWithoutLineEnds(benchmark::State& state) {
+    Run(state, [] { return OpenKnowledgeBase(kb::CKnowledgeBase::Program::Acquisition); });
+}
+
+void BM_HalvetOpensAKnowledgeBaseWithoutLineEnds(benchmark::State& state) {
+    Run(state, [] { return OpenKnowledgeBase(kb::CKnowledgeBase::Program::Editor); });
+}
+
 // Halvet looks the data file over when it loads the set beside it.
 void BM_HalvetLooksOverADataFileWithoutLineEnds(benchmark::State& state) {
     Run(state, [] { return editor::CDataFileModifier().Init(Input().noLineEnd); });
@@ -168,6 +190,14 @@ void BM_MirelSettingsOf100MB(benchmark::State& state) {
 }
 
 BENCHMARK(BM_DataFileReadWithoutLineEnds)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_DroskOpensAKnowledgeBaseWithoutLineEnds)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(BM_HalvetOpensAKnowledgeBaseWithoutLineEnds)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);

@@ -34,6 +34,12 @@ public:
             }
         }
     }
+    // A hole of length bytes in a sparse file: it reads as NUL bytes, but is known as a hole
+    // without reading it, so it is mixed in as one token.
+    void AddHole(std::uint64_t length) {
+        m_Length += length;
+        Mix(0xA0761D6478BD642FULL ^ length);
+    }
     std::uint64_t Value() const {
         std::uint64_t word = 0;
         std::memcpy(&word, m_Tail, m_Held);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <limits>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,22 +28,54 @@ FileStamp FileStamp::OfOpenFile(int fd, std::int64_t digestLimit) {
     if (!stamp.regular || stamp.size > digestLimit) {
         return stamp;
     }
+    // A sparse file's holes are passed over, not read: a hostile file of gigabytes of
+    // nothing is stamped at once. The descriptor's own offset is left as it was.
     Digest digest;
     std::string buffer(std::size_t{1} << 20, '\0');
+    const off_t own = ::lseek(fd, 0, SEEK_CUR);
+    const auto end = static_cast<off_t>(stamp.size);
     off_t at = 0;
-    for (;;) {
-        const ssize_t n = ::pread(fd, buffer.data(), buffer.size(), at);
-        if (n < 0 && errno == EINTR) {
-            continue;
+    bool failed = false;
+    while (!failed) {
+        if (at < end) {
+            const off_t data = ::lseek(fd, at, SEEK_DATA);
+            const off_t next = data >= 0 ? data : errno == ENXIO ? end : at;
+            if (next > at) {
+                digest.AddHole(static_cast<std::uint64_t>(next - at));
+                at = next;
+            }
         }
-        if (n < 0) {
-            return stamp; // no digest: it can never match another stamp's
+        off_t hole = at < end ? ::lseek(fd, at, SEEK_HOLE) : -1;
+        if (hole <= at) {
+            hole = std::numeric_limits<off_t>::max(); // no holes known: read to the end
         }
-        if (n == 0) {
-            break;
+        // The data up to the next hole; past the end, whatever the file grew by.
+        while (at < hole) {
+            const auto want = static_cast<std::size_t>(
+                std::min<off_t>(static_cast<off_t>(buffer.size()), hole - at));
+            const ssize_t n = ::pread(fd, buffer.data(), want, at);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                failed = true; // no digest: it can never match another stamp's
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            digest.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+            at += n;
         }
-        digest.Add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-        at += n;
+        if (at < hole || at >= end) {
+            break; // the end of the file
+        }
+    }
+    if (own >= 0) {
+        ::lseek(fd, own, SEEK_SET);
+    }
+    if (failed) {
+        return stamp;
     }
     // The bytes digested are the file's size now, which may have grown meanwhile.
     stamp.size = static_cast<std::int64_t>(at);

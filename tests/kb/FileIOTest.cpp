@@ -183,3 +183,33 @@ TEST(FileIO, AStampTellsTwoVersionsApartWhenInodeSizeAndTimeAgree) {
     EXPECT_LE(now - third.modifiedNs, 5'000'000'000);
     EXPECT_FALSE(kb::FileStamp::Of(dir.File("missing")).exists);
 }
+
+// A sparse file's holes are stamped without being read: the stamp still tells a change of
+// its data, and leaves the descriptor's offset where it was.
+TEST(FileIO, ASparseFileIsStampedByItsDataAndItsHoles) {
+    kbtest::ScratchDir dir;
+    const auto path = dir.File("sparse.dat");
+    const auto write = [&path](off_t at, const std::string& bytes) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), at), static_cast<ssize_t>(bytes.size()));
+        ::close(fd);
+    };
+    write(0, "[CAT]");
+    write(off_t{64} << 20, "tail");
+    const kb::FileStamp first = kb::FileStamp::Of(path);
+    EXPECT_TRUE(first.digested);
+    EXPECT_EQ(first.size, (std::int64_t{64} << 20) + 4);
+    EXPECT_TRUE(kb::FileStamp::Of(path).SameBytes(first));
+
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::lseek(fd, 3, SEEK_SET), 3);
+    EXPECT_TRUE(kb::FileStamp::OfOpenFile(fd).SameBytes(first));
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 3) << "the descriptor's offset moved";
+    ::close(fd);
+
+    write(off_t{64} << 20, "TAIL");
+    const kb::FileStamp changed = kb::FileStamp::Of(path);
+    EXPECT_FALSE(changed.SameBytes(first));
+}
