@@ -48,18 +48,12 @@ class OpenedFile {
 public:
     explicit OpenedFile(const std::string& path) : m_Path(path) {
         std::int64_t size = 0;
-        m_Fd = OpenRegularFile(path, size);
-        m_Exists = m_Fd >= 0 ? ::fstat(m_Fd, &m_Status) == 0 : ::stat(path.c_str(), &m_Status) == 0;
+        m_File = OpenRegularFile(path, size);
+        m_Exists = m_File.IsOpen() ? ::fstat(m_File.Get(), &m_Status) == 0
+                                   : ::stat(path.c_str(), &m_Status) == 0;
     }
-    ~OpenedFile() {
-        if (m_Fd >= 0) {
-            ::close(m_Fd);
-        }
-    }
-    OpenedFile(const OpenedFile&) = delete;
-    OpenedFile& operator=(const OpenedFile&) = delete;
 
-    int Fd() const { return m_Fd; }
+    int Fd() const { return m_File.Get(); }
     bool Exists() const { return m_Exists; }
     // What was read through it is what the path names now, and nothing wrote into it.
     bool StillTheOne() const {
@@ -73,15 +67,15 @@ public:
         }
         struct stat open {};
         return SameVersion(now, m_Status) &&
-               (m_Fd < 0 || (::fstat(m_Fd, &open) == 0 && SameVersion(open, m_Status)));
+               (Fd() < 0 || (::fstat(Fd(), &open) == 0 && SameVersion(open, m_Status)));
     }
     FileStamp Stamp() const {
-        return m_Fd >= 0 ? FileStamp::OfOpenFile(m_Fd) : FileStamp::Of(m_Path);
+        return Fd() >= 0 ? FileStamp::OfOpenFile(Fd()) : FileStamp::Of(m_Path);
     }
 
 private:
     std::string m_Path;
-    int m_Fd = -1;
+    FileDescriptor m_File;
     bool m_Exists = false;
     struct stat m_Status {};
 };

@@ -12,8 +12,6 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include <unistd.h>
@@ -72,8 +70,8 @@ constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) {
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(RecFile, size);
-    if (fd < 0) {
+    const FileDescriptor fd = OpenRegularFile(RecFile, size);
+    if (!fd.IsOpen()) {
         m_RecordCount = 0;
         RecordArray.clear();
         // A file that is there but cannot be read is not ours to replace unasked.
@@ -81,11 +79,7 @@ void DataFileReader::Read(const std::string& RecFile, RecordArray& RecordArray) 
         m_SkippedItems = ::stat(RecFile.c_str(), &st) == 0 ? 1 : 0;
         return;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    Read(fd, RecordArray);
+    Read(fd.Get(), RecordArray);
 }
 
 void DataFileReader::Read(int fd, RecordArray& RecordArray) {

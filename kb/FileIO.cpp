@@ -40,17 +40,13 @@ std::string FollowLinks(const std::string& path, bool& dangling) {
     return {};
 }
 
-int OpenRegularFile(const std::string& path, std::int64_t& size) {
+FileDescriptor OpenRegularFile(const std::string& path, std::int64_t& size) {
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer (a frozen window);
     // the fstat below refuses it. Reading a regular file is not affected.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return -1;
-    }
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
+    if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return {};
     }
     size = static_cast<std::int64_t>(st.st_size);
     return fd;
@@ -59,8 +55,8 @@ int OpenRegularFile(const std::string& path, std::int64_t& size) {
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(path, size);
-    if (fd < 0) {
+    const FileDescriptor fd = OpenRegularFile(path, size);
+    if (!fd.IsOpen()) {
         return false;
     }
     // Read straight into the string; it grows only if the file grew meanwhile.
@@ -70,12 +66,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         if (got == bytes.size()) {
             bytes.resize(bytes.size() * 2);
         }
-        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        const ssize_t n =
+            FileDescriptor::ReadSome(fd.Get(), bytes.data() + got, bytes.size() - got);
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ::close(fd);
             bytes.clear();
             return false;
         }
@@ -84,77 +77,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         }
         got += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     bytes.resize(got);
     return true;
-}
-
-// Reads path in pieces that end at a line end, so that items and lines never straddle
-// two pieces, and hands each piece to consume. The file's bytes are never all in memory.
-bool ReadFileByLines(const std::string& path, const std::function<void(std::string_view)>& consume,
-                     std::size_t pieceSize) {
-    std::int64_t size = 0;
-    const int fd = OpenRegularFile(path, size);
-    if (fd < 0) {
-        return false;
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    return ReadFileByLines(fd, consume, pieceSize);
-}
-
-bool ReadFileByLines(int fd, const std::function<void(std::string_view)>& consume,
-                     std::size_t pieceSize) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::lseek(fd, 0, SEEK_SET) != 0) {
-        return false;
-    }
-    const auto size = static_cast<std::int64_t>(st.st_size);
-    // A small file gets a buffer of its own size, not a whole piece.
-    const auto fileSize = static_cast<std::size_t>(size);
-    const std::size_t piece =
-        std::clamp<std::size_t>(fileSize + 1, 1, std::max<std::size_t>(pieceSize, 1));
-    std::string buffer;
-    std::size_t held = 0; // bytes of an unfinished line carried over from the last read
-    for (;;) {
-        if (buffer.size() < held + piece) {
-            buffer.resize(held + piece);
-        }
-        const ssize_t n = ::read(fd, buffer.data() + held, buffer.size() - held);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        const std::size_t size = held + static_cast<std::size_t>(n);
-        if (n == 0) {
-            if (size > 0) {
-                consume(std::string_view(buffer.data(), size));
-            }
-            return true;
-        }
-        // Cut after the last complete line end; a CR at the very end may be the first
-        // half of a CR LF, so it waits for the next piece.
-        // The bytes held over hold no line end but perhaps a last CR, so only the new
-        // bytes and that CR are searched: one long line costs no more than many short ones.
-        const std::size_t floor = held > 0 ? held - 1 : 0;
-        std::size_t cut = buffer[size - 1] == '\r' ? size - 1 : size;
-        while (cut > floor && buffer[cut - 1] != '\n' && buffer[cut - 1] != '\r') {
-            --cut;
-        }
-        if (cut == floor) {
-            cut = 0;
-        }
-        if (cut > 0) {
-            consume(std::string_view(buffer.data(), cut));
-            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(cut),
-                      buffer.begin() + static_cast<std::ptrdiff_t>(size), buffer.begin());
-        }
-        held = size - cut;
-    }
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {

@@ -1,11 +1,12 @@
 #include "kb/FileStamp.h"
 
 #include "kb/Digest.h"
+#include "kb/FileDescriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <string>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,10 +54,7 @@ FileStamp FileStamp::OfOpenFile(int fd, std::int64_t digestLimit) {
         while (at < hole) {
             const auto want = static_cast<std::size_t>(
                 std::min<off_t>(static_cast<off_t>(buffer.size()), hole - at));
-            const ssize_t n = ::pread(fd, buffer.data(), want, at);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
+            const ssize_t n = FileDescriptor::ReadSome(fd, buffer.data(), want, at);
             if (n < 0) {
                 failed = true; // no digest: it can never match another stamp's
                 break;

@@ -21,18 +21,15 @@ ItemStream::~ItemStream() {
 }
 
 void ItemStream::Close() {
-    if (m_Fd >= 0 && m_OwnsFd) {
-        ::close(m_Fd);
-    }
+    m_Owned.Reset();
     m_Fd = -1;
-    m_OwnsFd = false;
 }
 
 bool ItemStream::Open(const std::string& path) {
     Close();
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(path, size);
-    return fd >= 0 && Use(fd, true, size);
+    m_Owned = OpenRegularFile(path, size);
+    return m_Owned.IsOpen() && Use(m_Owned.Get(), size);
 }
 
 bool ItemStream::Attach(int fd) {
@@ -41,12 +38,11 @@ bool ItemStream::Attach(int fd) {
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         return false;
     }
-    return Use(fd, false, static_cast<std::int64_t>(st.st_size));
+    return Use(fd, static_cast<std::int64_t>(st.st_size));
 }
 
-bool ItemStream::Use(int fd, bool owned, std::int64_t size) {
+bool ItemStream::Use(int fd, std::int64_t size) {
     m_Fd = fd;
-    m_OwnsFd = owned;
     // A small file gets a buffer of about its own size, not a whole piece.
     m_PieceSize = std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1, m_PieceSize);
     m_BytesRead = 0;
@@ -76,22 +72,19 @@ bool ItemStream::Fill() {
     if (m_Buffer.size() < m_Filled + m_PieceSize) {
         m_Buffer.resize(m_Filled + m_PieceSize);
     }
-    for (;;) {
-        // pread: the offset of a descriptor the caller lent us stays its own.
-        const ssize_t n = ::pread(m_Fd, m_Buffer.data() + m_Filled, m_Buffer.size() - m_Filled,
-                                  static_cast<off_t>(m_Offset));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        m_AtEnd = n == 0;
-        m_Filled += static_cast<std::size_t>(n);
-        m_Offset += static_cast<std::uint64_t>(n);
-        m_BytesRead += static_cast<std::uint64_t>(n);
-        return true;
+    // Read at the stream's own offset: the offset of a descriptor the caller lent us stays
+    // its own.
+    const ssize_t n =
+        FileDescriptor::ReadSome(m_Fd, m_Buffer.data() + m_Filled, m_Buffer.size() - m_Filled,
+                                 static_cast<std::int64_t>(m_Offset));
+    if (n < 0) {
+        return false;
     }
+    m_AtEnd = n == 0;
+    m_Filled += static_cast<std::size_t>(n);
+    m_Offset += static_cast<std::uint64_t>(n);
+    m_BytesRead += static_cast<std::uint64_t>(n);
+    return true;
 }
 
 void ItemStream::MoveTo(std::size_t pos) {

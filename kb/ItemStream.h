@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kb/FileDescriptor.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -54,7 +56,7 @@ public:
     std::uint64_t BytesRead() const { return m_BytesRead; }
 
 private:
-    bool Use(int fd, bool owned, std::int64_t size);
+    bool Use(int fd, std::int64_t size);
     void Close();
     bool Fill();
     Status PassOver();
@@ -65,8 +67,8 @@ private:
     std::size_t m_MaxItemBytes;
     std::size_t m_PieceSize;
     Overlong m_Overlong;
-    int m_Fd = -1;
-    bool m_OwnsFd = false;
+    int m_Fd = -1;              // the descriptor read, opened here or lent by the caller
+    FileDescriptor m_Owned;     // the one opened here
     std::uint64_t m_Offset = 0; // where the next read starts in the file
     std::string m_Buffer;
     std::size_t m_Pos = 0;    // start of the next item in the buffer

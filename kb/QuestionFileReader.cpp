@@ -122,16 +122,15 @@ long QuestionsFor(long items, long lastFilled) {
 
 bool QuestionFileReader::Read(const std::string& QFile, QuestionArray& QArray) {
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(QFile, size);
-    if (fd < 0) {
+    const FileDescriptor fd = OpenRegularFile(QFile, size);
+    if (!fd.IsOpen()) {
         m_OnlyBlankLeftOver = false;
         m_OverItemLimit = false;
+        m_TextPassedOver = 0;
         m_BytesRead = 0;
         return false;
     }
-    const bool read = Read(fd, QArray);
-    ::close(fd);
-    return read;
+    return Read(fd.Get(), QArray);
 }
 
 bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {

@@ -170,26 +170,19 @@ bool SaveJournal::Carry(const std::vector<Step>& steps, int& error, std::string&
 SaveJournal::Found SaveJournal::Read(std::vector<Step>& steps) const {
     steps.clear();
     std::int64_t size = 0;
-    const int fd = OpenRegularFile(m_Path, size);
-    if (fd < 0) {
+    const FileDescriptor fd = OpenRegularFile(m_Path, size);
+    if (!fd.IsOpen()) {
         return Exists(m_Path) ? Found::Unreadable : Found::None;
     }
     std::string text(std::min<std::size_t>(static_cast<std::size_t>(size), kLongestNote) + 1, '\0');
     std::size_t got = 0;
-    for (;;) {
-        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+    while (got < text.size()) {
+        const ssize_t n = FileDescriptor::ReadSome(fd.Get(), text.data() + got, text.size() - got);
         if (n <= 0) {
             break;
         }
         got += static_cast<std::size_t>(n);
-        if (got == text.size()) {
-            break;
-        }
     }
-    ::close(fd);
     if (got > kLongestNote) {
         return Found::Unreadable;
     }

@@ -22,12 +22,7 @@ bool FileExists(const std::string& path) {
     // Opened first and checked after, without waiting: a check of the path before opening
     // it could be answered by a regular file and the open by a pipe put in its place.
     std::int64_t size = 0;
-    const int fd = path.empty() ? -1 : OpenRegularFile(path, size);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
+    return !path.empty() && OpenRegularFile(path, size).IsOpen();
 }
 
 std::string StripExtension(const std::string& name) {

@@ -202,14 +202,11 @@ std::vector<std::string> IniFile::ReadStrings(const std::string& path,
                                               const std::vector<Key>& keys) {
     std::vector<std::string> values(keys.size());
     std::int64_t size = 0;
-    const int fd = kb::OpenRegularFile(path, size);
-    if (fd < 0) {
+    const kb::FileDescriptor file = kb::OpenRegularFile(path, size);
+    if (!file.IsOpen()) {
         return values;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const int fd = file.Get();
 
     // Per key: settled once found in the first section of its name, or once that section
     // ended; a section seen is never looked into again.
@@ -309,10 +306,7 @@ std::vector<std::string> IniFile::ReadStrings(const std::string& path,
                 ::lseek(fd, here, SEEK_SET);
             }
         }
-        const ssize_t n = ::read(fd, piece.data(), piece.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const ssize_t n = kb::FileDescriptor::ReadSome(fd, piece.data(), piece.size());
         if (n <= 0) {
             break;
         }

@@ -22,14 +22,10 @@ bool ReadLocalFile(const QString& path, qint64 limit, QByteArray& bytes, bool* w
     // The type is taken from what was opened, not from the name, so nothing can be swapped
     // in between; a pipe or a device is refused without waiting.
     std::int64_t size = 0;
-    const int fd = kb::OpenRegularFile(QFile::encodeName(path).toStdString(), size);
-    if (fd < 0) {
+    const kb::FileDescriptor fd = kb::OpenRegularFile(QFile::encodeName(path).toStdString(), size);
+    if (!fd.IsOpen()) {
         return false;
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
     // One byte beyond the limit tells whether the file goes on.
     const qint64 wanted = limit + 1;
     bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, size + 1)));
@@ -42,11 +38,9 @@ bool ReadLocalFile(const QString& path, qint64 limit, QByteArray& bytes, bool* w
             // The file grew since fstat.
             bytes.resize(static_cast<qsizetype>(std::min<qint64>(wanted, got * 2 + 4096)));
         }
-        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        const ssize_t n = kb::FileDescriptor::ReadSome(fd.Get(), bytes.data() + got,
+                                                       static_cast<size_t>(bytes.size() - got));
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             bytes.clear();
             return false;
         }
