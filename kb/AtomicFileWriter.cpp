@@ -215,14 +215,13 @@ bool AtomicFileWriter::GiveTemporaryAName() {
     return Fail(EEXIST);
 }
 
-void AtomicFileWriter::SyncFolder() const {
-    // Makes the new name durable; some file systems cannot flush a folder, which is no
-    // reason to call the save failed.
-    const std::string folder = m_Folder.empty() ? std::string(".") : m_Folder;
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        Sync(fd);
-        ::close(fd);
+void AtomicFileWriter::SyncFolder(const std::string& folder) {
+    // Makes the new names in it durable; some file systems cannot flush a folder, which is
+    // no reason to call a save failed.
+    const FileDescriptor fd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.IsOpen()) {
+        Sync(fd.Get());
     }
 }
 
@@ -242,7 +241,7 @@ bool AtomicFileWriter::Commit() {
     }
     m_Temp.clear(); // it is the target now
     m_Committed = true;
-    SyncFolder();
+    SyncFolder(m_Folder);
     return true;
 }
 

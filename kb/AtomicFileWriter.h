@@ -56,11 +56,13 @@ public:
     // place, the folder's after. Tests watch it through this seam; nullptr restores fsync.
     using SyncFunction = int (*)(int fd);
     static void SetSyncFunction(SyncFunction sync);
+    // Flushes a folder ("" for the current one, else ending in "/"), so the names made in
+    // it last; through the same seam.
+    static void SyncFolder(const std::string& folder);
 
 private:
     bool Fail(int error);
     bool GiveTemporaryAName();
-    void SyncFolder() const;
 
     std::string m_Path;   // the target, its links followed
     std::string m_Folder; // the target's folder, with its final "/", or "" for the current one

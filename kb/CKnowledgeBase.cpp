@@ -107,17 +107,6 @@ bool IsThere(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-void SyncFolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 void CKnowledgeBase::SetStepHook(StepHook hook) {
@@ -511,7 +500,7 @@ CKnowledgeBase::Outcome CKnowledgeBase::Commit(const KnowledgeBasePaths& target,
             if (::unlink(target.dataFile.c_str()) != 0) {
                 return Fail(Which::DataFile, target.dataFile, Reason(errno));
             }
-            SyncFolderOf(target.dataFile);
+            AtomicFileWriter::SyncFolder(target.dataFile.substr(0, target.dataFile.rfind('/') + 1));
         }
         At(Step::Placed);
     } else if (changes > 1) {

@@ -13,12 +13,11 @@
 
 namespace kb {
 
-FileStamp FileStamp::OfOpenFile(int fd, std::int64_t digestLimit) {
+namespace {
+
+// Where a file lies, its size and its time: a stamp without its digest.
+FileStamp FromStatus(const struct stat& st) {
     FileStamp stamp;
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        return stamp;
-    }
     stamp.exists = true;
     stamp.regular = S_ISREG(st.st_mode);
     stamp.device = static_cast<std::uint64_t>(st.st_dev);
@@ -26,6 +25,17 @@ FileStamp FileStamp::OfOpenFile(int fd, std::int64_t digestLimit) {
     stamp.size = static_cast<std::int64_t>(st.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
                        static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
+} // namespace
+
+FileStamp FileStamp::OfOpenFile(int fd, std::int64_t digestLimit) {
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        return {};
+    }
+    FileStamp stamp = FromStatus(st);
     if (!stamp.regular || stamp.size > digestLimit) {
         return stamp;
     }
@@ -87,25 +97,13 @@ FileStamp FileStamp::Of(const std::string& path, std::int64_t digestLimit) {
         return {};
     }
     // Opened without blocking, so a pipe in the file's place is never waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        FileStamp stamp;
-        struct stat st {};
-        if (::stat(path.c_str(), &st) == 0) {
-            // There, but not to be read by this user: its place and time still tell.
-            stamp.exists = true;
-            stamp.regular = S_ISREG(st.st_mode);
-            stamp.device = static_cast<std::uint64_t>(st.st_dev);
-            stamp.inode = static_cast<std::uint64_t>(st.st_ino);
-            stamp.size = static_cast<std::int64_t>(st.st_size);
-            stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 +
-                               static_cast<std::int64_t>(st.st_mtim.tv_nsec);
-        }
-        return stamp;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.IsOpen()) {
+        return OfOpenFile(fd.Get(), digestLimit);
     }
-    const FileStamp stamp = OfOpenFile(fd, digestLimit);
-    ::close(fd);
-    return stamp;
+    // There, but not to be read by this user: its place and time still tell.
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? FromStatus(st) : FileStamp{};
 }
 
 bool FileStamp::SameBytes(const FileStamp& other) const {

@@ -65,15 +65,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-void SyncFolder(const std::string& folder) {
-    const std::string name = folder.empty() ? std::string(".") : folder;
-    const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 bool Exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
@@ -156,14 +147,14 @@ bool SaveJournal::Carry(const std::vector<Step>& steps, int& error, std::string&
     }
     // The files' new names are durable before the note goes, so a crash now still finds it.
     for (const std::string& folder : folders) {
-        SyncFolder(folder);
+        AtomicFileWriter::SyncFolder(folder);
     }
     if (::unlink(m_Path.c_str()) != 0 && errno != ENOENT) {
         error = errno;
         stoppedAt = m_Path;
         return false;
     }
-    SyncFolder(m_Folder);
+    AtomicFileWriter::SyncFolder(m_Folder);
     return true;
 }
 
