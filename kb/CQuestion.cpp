@@ -5,9 +5,6 @@
 namespace kb {
 
 namespace {
-bool IsBlank(std::string text) {
-    return TrimSpaces(text).empty();
-}
 bool IsValidType(std::int16_t T) {
     return T == 0 || T == 1;
 }
@@ -98,7 +95,7 @@ bool CQuestion::UpdateOption(std::int16_t idx, const std::string& Opt) {
 }
 
 bool CQuestion::IsComplete(std::int16_t QNo) const {
-    if (IsBlank(m_KEQ) || IsBlank(m_UserQ)) {
+    if (AllBlanks(m_KEQ) || AllBlanks(m_UserQ)) {
         return false;
     }
     if (!IsValidType(m_UserType) || !IsValidType(m_KEType)) {
@@ -108,11 +105,11 @@ bool CQuestion::IsComplete(std::int16_t QNo) const {
         return false;
     }
     for (std::int16_t i = 0; i < m_NumOptions; ++i) {
-        if (IsBlank(m_Options[static_cast<std::size_t>(i)])) {
+        if (AllBlanks(m_Options[static_cast<std::size_t>(i)])) {
             return false;
         }
     }
-    if (IsBlank(m_QHelp)) {
+    if (AllBlanks(m_QHelp)) {
         return false;
     }
     if (m_Importance != 1.0 && m_Importance != 1.5 && m_Importance != 2.0) {

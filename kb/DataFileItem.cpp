@@ -1,5 +1,6 @@
 #include "kb/DataFileItem.h"
 
+#include "kb/Utilities.h"
 #include "kb/WholeNumber.h"
 
 #include <bit>
@@ -85,10 +86,6 @@ Marks FindMarks(std::string_view item) {
         }
     }
     return marks;
-}
-
-bool AllBlanks(std::string_view text) {
-    return text.find_first_not_of(' ') == npos;
 }
 
 // A question's number: plain digits, as the acquisition program writes them, the short way.

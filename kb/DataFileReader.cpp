@@ -4,6 +4,7 @@
 #include "kb/DataFileItem.h"
 #include "kb/FileIO.h"
 #include "kb/ItemStream.h"
+#include "kb/Utilities.h"
 #include "kb/WholeNumber.h"
 
 #include <algorithm>
@@ -57,10 +58,6 @@ bool ReadLevels(std::string_view levelsText, std::array<std::int16_t, CResponses
     }
     rest = levelsText.substr(at);
     return true;
-}
-
-bool AllBlanks(std::string_view text) {
-    return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
 // Pieces of a megabyte: few reads, and little held beside the records.

@@ -18,6 +18,10 @@ std::string TrimSpaces(std::string& text) {
     return text;
 }
 
+bool AllBlanks(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
 bool FileExists(const std::string& path) {
     // Opened first and checked after, without waiting: a check of the path before opening
     // it could be answered by a regular file and the open by a pipe put in its place.
