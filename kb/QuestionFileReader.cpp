@@ -6,7 +6,7 @@
 #include "kb/ItemStream.h"
 #include "kb/WholeNumber.h"
 
-#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -260,8 +260,9 @@ bool QuestionFileReader::Read(int fd, QuestionArray& QArray) {
             ++m_QuestionsRead;
         }
         return m_QuestionsRead == n && status == ItemStream::Status::End;
-    } catch (const std::exception&) {
-        // Only running out of memory can get here; the reader never throws to its caller.
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the set is not read. A fault of logic is not caught, so it is never
+        // taken for a set that is not one.
         return false;
     }
 }
