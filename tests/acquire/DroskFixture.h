@@ -1,6 +1,5 @@
 #pragma once
 
-#include "../dialogs/ModalDriver.h"
 #include "acquire/Main.h"
 #include "consult/RecordDisplayer.h"
 #include "editor/QuestionFileWriter.h"
@@ -8,6 +7,7 @@
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
 #include "tests/support/MainWindowTest.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -109,7 +109,7 @@ protected:
     // Runs command, which opens a modal dialog of the program, and act on that dialog;
     // a dialog still open at the deadline is hidden and fails the test.
     void WithDialog(const char* command, std::function<void(QDialog*)> act) {
-        testing_support::WhenModal(std::move(act));
+        testsupport::WhenModal(std::move(act));
         QTimer deadline;
         deadline.setSingleShot(true);
         QObject::connect(&deadline, &QTimer::timeout, [] {
@@ -118,16 +118,14 @@ protected:
                 modal->hide();
             }
         });
-        deadline.start(testing_support::kDeadlineMs + 1000);
+        deadline.start(testsupport::kDeadlineMs + 1000);
         Click(command);
     }
     // New Record, typing name into the record-name dialog and pressing OK (or Cancel).
     void NewRecord(const QString& name, const char* button = "OKBtn") {
         WithDialog("NewRecord", [name, button](QDialog* dialog) {
-            testing_support::TypeKeys(testing_support::Control<QLineEdit>(dialog, "RecordName"),
-                                      name);
-            QTest::mouseClick(testing_support::Control<QPushButton>(dialog, button),
-                              Qt::LeftButton);
+            testsupport::TypeKeys(testsupport::Control<QLineEdit>(dialog, "RecordName"), name);
+            QTest::mouseClick(testsupport::Control<QPushButton>(dialog, button), Qt::LeftButton);
         });
     }
     // Describe Recd, replacing the page with each text in turn, then OK (or Cancel).
@@ -136,14 +134,13 @@ protected:
     }
     std::function<void(QDialog*)> DescribeStep(QStringList pages, const char* button) {
         return [this, pages, button](QDialog* dialog) {
-            seenPages << testing_support::Control<QLineEdit>(dialog, "URL")->text();
-            auto* box = testing_support::Control<QLineEdit>(dialog, "URL");
+            seenPages << testsupport::Control<QLineEdit>(dialog, "URL")->text();
+            auto* box = testsupport::Control<QLineEdit>(dialog, "URL");
             box->clear();
-            testing_support::TypeKeys(box, pages.first());
+            testsupport::TypeKeys(box, pages.first());
             if (pages.size() > 1)
-                testing_support::WhenModal(DescribeStep(pages.mid(1), button));
-            QTest::mouseClick(testing_support::Control<QPushButton>(dialog, button),
-                              Qt::LeftButton);
+                testsupport::WhenModal(DescribeStep(pages.mid(1), button));
+            QTest::mouseClick(testsupport::Control<QPushButton>(dialog, button), Qt::LeftButton);
         };
     }
     void Pick(const QString& name) { NameBox()->setEditText(name); }

@@ -50,13 +50,13 @@ TEST_F(DroskTest, RecordNameHoldingAClosingBracketIsRefused) {
     Load(WriteSet(QStringLiteral("a.qst"), Animals()));
     QString kept;
     WithDialog("NewRecord", [&kept](QDialog* dialog) {
-        auto* box = testing_support::Control<QLineEdit>(dialog, "RecordName");
-        testing_support::TypeKeys(box, QStringLiteral("cat]x"));
-        auto* ok = testing_support::Control<QPushButton>(dialog, "OKBtn");
+        auto* box = testsupport::Control<QLineEdit>(dialog, "RecordName");
+        testsupport::TypeKeys(box, QStringLiteral("cat]x"));
+        auto* ok = testsupport::Control<QPushButton>(dialog, "OKBtn");
         QTest::mouseClick(ok, Qt::LeftButton); // refused: the dialog stays with the text
         kept = box->text();
         box->clear();
-        testing_support::TypeKeys(box, QStringLiteral("[cat"));
+        testsupport::TypeKeys(box, QStringLiteral("[cat"));
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     EXPECT_EQ(kept, QStringLiteral("CAT]X"));

@@ -295,7 +295,7 @@ TEST_F(DroskSaveTest, LoadingAndSavingShowTheBusyPointer) {
     EXPECT_FALSE(testsupport::PointerOverridden()) << "restored after a declined save";
 
     Qt::CursorShape overNotice = Qt::WaitCursor;
-    testing_support::WhenModal([&overNotice](QDialog* notice) {
+    testsupport::WhenModal([&overNotice](QDialog* notice) {
         overNotice = testsupport::Pointer();
         notice->hide();
     });

@@ -2,7 +2,7 @@
 # a question set through Drosk's records to a ranking in Mirel.
 corvane_add_test(acquire_tests QT
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
+    ${CORVANE_ROOT}/tests/support/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AnswersTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordsTest.cpp

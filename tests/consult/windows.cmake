@@ -1,6 +1,6 @@
 corvane_add_test(consult_windows_tests QT
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
+    ${CORVANE_ROOT}/tests/support/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FlowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RecordDisplayerTest.cpp

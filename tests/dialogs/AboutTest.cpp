@@ -1,17 +1,17 @@
 #include "dialogs/About.h"
-#include "ModalDriver.h"
 #include "dialogs/HelpUtils.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 using dialogs::About;
-using testing_support::Control;
-using testing_support::ExecWithDeadline;
-using testing_support::WhenModal;
+using testsupport::Control;
+using testsupport::ExecWithDeadline;
+using testsupport::WhenModal;
 
 TEST(About, NamesTheProgramAndKeepsItsPlace) {
     platform::ScriptedBackend scripted;

@@ -1,10 +1,10 @@
-#include "ModalDriver.h"
 #include "dialogs/About.h"
 #include "dialogs/Intro.h"
 #include "dialogs/RecordDlg.h"
 #include "dialogs/SavedMsg.h"
 #include "dialogs/URLDlg.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-using testing_support::Control;
+using testsupport::Control;
 
 // The shared windows' captions and fixed texts as the person reads them, blanks at their
 // ends included; read once the window is up, after whatever its loading sets.

@@ -1,9 +1,9 @@
 #include "dialogs/ProgramShell.h"
-#include "ModalDriver.h"
 #include "dialogs/About.h"
 #include "platform/ProgramInfo.h"
 #include "platform/QtBackend.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 using platform::Answer;
-using testing_support::Control;
-using testing_support::WhenModal;
+using testsupport::Control;
+using testsupport::WhenModal;
 
 // The default page is found in any case and only under its own name.
 TEST(ProgramShell, NoHelpPageInAnyCaseComesFromTheProgramFolder) {
@@ -84,7 +84,7 @@ TEST(ProgramShell, EndProgramActsOnlyWithinTheRunningLoop) {
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(9); });
-    deadline.start(testing_support::kDeadlineMs);
+    deadline.start(testsupport::kDeadlineMs);
     QTimer::singleShot(0, [] { dialogs::EndProgram(); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
 }
@@ -114,7 +114,7 @@ TEST(ProgramShell, AboutIsMadeOnceModelessOrModal) {
         if (modal)
             modal->hide();
     });
-    deadline.start(testing_support::kDeadlineMs);
+    deadline.start(testsupport::kDeadlineMs);
     dialogs::ShowAbout(modal, &owner);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(modal->isVisible());

@@ -1,16 +1,16 @@
 #include "dialogs/RecordDlg.h"
-#include "ModalDriver.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 using dialogs::RecordDlg;
-using testing_support::Control;
-using testing_support::ExecWithDeadline;
-using testing_support::WhenModal;
+using testsupport::Control;
+using testsupport::ExecWithDeadline;
+using testsupport::WhenModal;
 
 namespace {
 
@@ -25,7 +25,7 @@ Outcome TypeAndOK(RecordDlg& dialog, const QString& keys, const QString& paste =
     Outcome outcome{};
     WhenModal([&](QDialog* d) {
         auto* box = Control<QLineEdit>(d, "RecordName");
-        testing_support::TypeKeys(box, keys);
+        testsupport::TypeKeys(box, keys);
         if (!paste.isEmpty()) {
             box->insert(paste);
         }

@@ -1,13 +1,13 @@
 #include "dialogs/SavedMsg.h"
-#include "ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <gtest/gtest.h>
 
 using dialogs::SavedMsg;
-using testing_support::Control;
-using testing_support::ExecWithDeadline;
+using testsupport::Control;
+using testsupport::ExecWithDeadline;
 
 // Shown modally it hides itself after its timer, which ends the caller's wait; each
 // showing names the file of its own save.

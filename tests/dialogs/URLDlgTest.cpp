@@ -1,8 +1,8 @@
 #include "dialogs/URLDlg.h"
-#include "ModalDriver.h"
 #include "platform/PageLocation.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,9 +13,9 @@
 #include <gtest/gtest.h>
 
 using dialogs::URLDlg;
-using testing_support::Control;
-using testing_support::ExecWithDeadline;
-using testing_support::WhenModal;
+using testsupport::Control;
+using testsupport::ExecWithDeadline;
+using testsupport::WhenModal;
 
 namespace {
 

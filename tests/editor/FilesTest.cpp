@@ -448,7 +448,7 @@ TEST_F(HalvetTest, LoadingAndSavingShowTheBusyPointer) {
     Load(Path("set.qst"));
     EXPECT_FALSE(testsupport::PointerOverridden());
     Qt::CursorShape overNotice = Qt::WaitCursor;
-    testing_support::WhenModal([&overNotice](QDialog* notice) {
+    testsupport::WhenModal([&overNotice](QDialog* notice) {
         overNotice = testsupport::Pointer();
         notice->hide();
     });

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "../dialogs/ModalDriver.h"
 #include "editor/Main.h"
 #include "editor/QuestionFileWriter.h"
 #include "kb/QuestionFileReader.h"
 #include "platform/ProgramInfo.h"
 #include "platform/ScriptedBackend.h"
 #include "tests/support/MainWindowTest.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -38,7 +38,7 @@ protected:
     QLineEdit* Box(const QString& name) { return Control<QLineEdit>(name); }
     QLineEdit* Option(int i) { return Box(QStringLiteral("QOption(%1)").arg(i)); }
     void Trigger(const char* name) { Item(QString::fromLatin1(name))->trigger(); }
-    void Type(QLineEdit* box, const QString& text) { testing_support::TypeKeys(box, text); }
+    void Type(QLineEdit* box, const QString& text) { testsupport::TypeKeys(box, text); }
     QString QuestionNo() { return Label(QStringLiteral("QNoLabel"))->text(); }
     int VisibleOptions() {
         int n = 0;
@@ -139,7 +139,7 @@ protected:
     QString SaveWithNotice() {
         bool noticed = false;
         QString shown;
-        testing_support::WhenModal([&](QDialog* dialog) {
+        testsupport::WhenModal([&](QDialog* dialog) {
             EXPECT_EQ(dialog->objectName(), QStringLiteral("SavedMsg"));
             noticed = true;
             if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("FilenameLabel")))

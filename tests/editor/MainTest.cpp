@@ -126,7 +126,7 @@ TEST_F(HalvetTest, NextRefusesAnIncompleteQuestionAndAppendsAtTheEnd) {
 TEST_F(HalvetTest, HelpPageGoesThroughThePageDialogAndHelpMenuToTheViewer) {
     MakeMain();
     QString shown;
-    testing_support::WhenModal([&shown](QDialog* dialog) {
+    testsupport::WhenModal([&shown](QDialog* dialog) {
         auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("URL"));
         shown = box->text();
         box->clear();
@@ -155,7 +155,7 @@ TEST_F(HalvetTest, PageDialogPreviewsPagesBesideTheLoadedSet) {
     WriteBytes(Path("pets.htm"), "<p>pets</p>");
     MakeMain();
     const auto browse = [this] {
-        testing_support::WhenModal([](QDialog* dialog) {
+        testsupport::WhenModal([](QDialog* dialog) {
             dialog->findChild<QLineEdit*>(QStringLiteral("URL"))
                 ->setText(QStringLiteral("pets.htm"));
             dialog->findChild<QAbstractButton*>(QStringLiteral("BrowseBtn"))->click();

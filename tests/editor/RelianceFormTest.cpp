@@ -4,7 +4,7 @@
 #include <QCheckBox>
 
 using editor::RelianceForm;
-using testing_support::Control;
+using testsupport::Control;
 
 namespace {
 
@@ -56,8 +56,8 @@ QString Ticked(QDialog* d) {
 void OpenForm(RelianceForm& form, const kb::QuestionArray& set, std::int16_t setup,
               std::function<void(QDialog*)> act) {
     form.Initialise(set, setup);
-    testing_support::WhenModal(std::move(act));
-    testing_support::ExecWithDeadline(form);
+    testsupport::WhenModal(std::move(act));
+    testsupport::ExecWithDeadline(form);
 }
 
 } // namespace
@@ -189,7 +189,7 @@ TEST_F(HalvetTest, CreateRelianceFromTheMainWindow) {
     Load(Path("set.qst"));
     Click("LastBtn");
     for (const char* close : {"Abort", "Accept"}) {
-        testing_support::WhenModal([close](QDialog* d) {
+        testsupport::WhenModal([close](QDialog* d) {
             Press(d, "NextBtn");
             Tick(d, 0)->click();
             Tick(d, 2)->click();

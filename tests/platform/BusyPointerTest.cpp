@@ -1,5 +1,5 @@
 #include "platform/BusyPointer.h"
-#include "../dialogs/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/Pointer.h"
 
 #include <QApplication>
@@ -65,11 +65,11 @@ TEST(BusyPointer, AModalWindowShowsTheNormalPointer) {
     Qt::CursorShape whileAsked = Qt::WaitCursor;
     {
         const BusyPointer busy;
-        testing_support::WhenModal([&](QDialog* dialog) {
+        testsupport::WhenModal([&](QDialog* dialog) {
             whileAsked = Pointer();
             dialog->accept();
         });
-        testing_support::ExecWithDeadline(question);
+        testsupport::ExecWithDeadline(question);
         EXPECT_EQ(Pointer(), Qt::WaitCursor) << "busy again once it is answered";
     }
     EXPECT_EQ(whileAsked, Qt::ArrowCursor);

@@ -1,6 +1,6 @@
 #include "platform/ProgramInfo.h"
 #include "platform/QtBackend.h"
-#include "tests/dialogs/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -62,7 +62,7 @@ TEST(QtBackend, MessageBoxShowsWhatWasAskedAndReturnsTheAnswer) {
         QString title;
         QString text;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        testing_support::WhenModal([&](QDialog* dialog) {
+        testsupport::WhenModal([&](QDialog* dialog) {
             auto* box = qobject_cast<QMessageBox*>(dialog);
             ASSERT_NE(box, nullptr);
             if (box->defaultButton() != nullptr)
@@ -91,7 +91,7 @@ TEST(QtBackend, SaveDialogAsksNothingAboutOverwritingAndCancelGivesEmpty) {
     QFileDialog::Options options;
     QStringList filters;
     QString typedName;
-    testing_support::WhenModal([&](QDialog* dialog) {
+    testsupport::WhenModal([&](QDialog* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
         ASSERT_NE(files, nullptr);
         options = files->options();

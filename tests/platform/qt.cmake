@@ -1,6 +1,6 @@
 corvane_add_test(platform_qt_tests
   SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/../dialogs/QtTestMain.cpp
+    ${CORVANE_ROOT}/tests/support/QtTestMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BackendTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/BusyPointerTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EntryValidatorTest.cpp

@@ -1,9 +1,10 @@
-// Every window test program checks that its main installed the modal window watchdog: it
-// runs itself again on scenarios that leave modal windows open, as CTest would run a test
-// that went wrong, and reads what the run reported. The scenarios exist only in that run.
+// The window test programs share one main (QtTestMain.cpp), and this program checks that it
+// installs the modal window watchdog: it runs itself again on scenarios that leave modal
+// windows open, as CTest would run a test that went wrong, and reads what the run reported.
+// The scenarios exist only in that run.
 
 #include "tests/support/ModalWatchdog.h"
-#include "tests/dialogs/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -51,7 +52,7 @@ const std::pair<const char*, void (*)()> kScenarios[] = {
      [] {
          QDialog dialog;
          dialog.setObjectName(QStringLiteral("Driven"));
-         testing_support::ExecWithDeadline(dialog, 3 * kLimitMs);
+         testsupport::ExecWithDeadline(dialog, 3 * kLimitMs);
      }},
     {"LoopGoesOn",
      [] {

@@ -17,7 +17,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace testing_support {
+namespace testsupport {
 
 inline constexpr int kDeadlineMs = 5000;
 
@@ -76,4 +76,4 @@ template <typename T> T* Control(QWidget* form, const char* name) {
     return found;
 }
 
-} // namespace testing_support
+} // namespace testsupport
