@@ -46,7 +46,6 @@ public:
     void SetExplainer(Explainer explainer) { m_Explainer = std::move(explainer); }
 
     int CurrentPage() const { return m_CurrentPage; }
-    int LastPage() const { return m_LastPage; }
     int SelectedRec() const { return m_SelectedRec; }
 
 protected:
