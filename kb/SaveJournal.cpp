@@ -70,6 +70,33 @@ bool Exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// Carries one step out; it may have been carried out before (by the save itself, or by an
+// earlier mending cut short too), and then the files show it.
+bool CarryStep(const SaveJournal::Step& step, int& error) {
+    if (step.kind == SaveJournal::Step::Kind::Remove) {
+        if (::unlink(step.to.c_str()) != 0 && errno != ENOENT) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+    if (Exists(step.from)) {
+        if (::rename(step.from.c_str(), step.to.c_str()) != 0) {
+            error = errno;
+            return false;
+        }
+        return true;
+    }
+    // Already in place: the target must then be the new file.
+    struct stat st {};
+    if (::stat(step.to.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::int64_t>(st.st_size) != step.size) {
+        error = ESTALE;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 SaveJournal::SaveJournal(std::string folder)
@@ -113,36 +140,12 @@ bool SaveJournal::Carry(const std::vector<Step>& steps, int& error, std::string&
     std::set<std::string> folders{m_Folder};
     for (const Step& step : steps) {
         folders.insert(FolderOf(step.to));
-        if (step.kind == Step::Kind::Remove) {
-            if (::unlink(step.to.c_str()) != 0 && errno != ENOENT) {
-                error = errno;
-                stoppedAt = step.to;
-                return false;
-            }
-            if (afterEach) {
-                afterEach();
-            }
-            continue;
-        }
-        if (Exists(step.from)) {
-            if (::rename(step.from.c_str(), step.to.c_str()) != 0) {
-                error = errno;
-                stoppedAt = step.to;
-                return false;
-            }
-            if (afterEach) {
-                afterEach();
-            }
-            continue;
-        }
-        // Already in place, by the save itself or by an earlier mending: the target must
-        // then be the new file.
-        struct stat st {};
-        if (::stat(step.to.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            static_cast<std::int64_t>(st.st_size) != step.size) {
-            error = ESTALE;
+        if (!CarryStep(step, error)) {
             stoppedAt = step.to;
             return false;
+        }
+        if (afterEach) {
+            afterEach();
         }
     }
     // The files' new names are durable before the note goes, so a crash now still finds it.

@@ -12,12 +12,6 @@ using testsupport::TabUntil;
 class DroskKeysTest : public DroskTest {
 protected:
     static QString Sample() { return QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"); }
-
-    void ShowActive() {
-        MakeMain();
-        m_Main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
-    }
 };
 
 // Question 11 of the sample has five options, question 12 two: after option 5 was clicked

@@ -16,11 +16,6 @@ class MirelKeysTest : public MirelTest {
 protected:
     static QString Sample() { return QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"); }
 
-    void ShowActive() {
-        MakeMain();
-        m_Main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
-    }
     // A click on the round button itself (the row has no caption to click).
     void ClickOption(int row) {
         QTest::mouseClick(Check(row), Qt::LeftButton, {}, QPoint(7, Check(row)->height() / 2));

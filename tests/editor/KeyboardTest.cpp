@@ -12,11 +12,6 @@ class HalvetKeysTest : public HalvetTest {
 protected:
     static QString Sample() { return QStringLiteral(CORVANE_TEST_DATA "/../../examples/pets.qst"); }
 
-    void ShowActive() {
-        MakeMain();
-        m_Main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
-    }
     // The member of group (its controls are named group(i)) that Tab reaches from start.
     QString TabIntoGroup(QWidget* start, const char* group) {
         start->setFocus();

@@ -9,6 +9,7 @@
 #include "kb/DataFileWriter.h"
 #include "kb/KnowledgeBaseLock.h"
 #include "tests/support/AcquisitionSession.h"
+#include "tests/support/Asker.h"
 #include "tests/support/KnowledgeBaseFiles.h"
 
 #include <gtest/gtest.h>
@@ -59,18 +60,7 @@ Meaning Expected(const std::vector<int>& records, const std::vector<int>& set,
     return meaning;
 }
 
-// Asks are counted, and answered from a script.
-struct Asker {
-    std::vector<bool> answers;
-    std::vector<Question> asked;
-    kb::CKnowledgeBase::Ask Ask() {
-        return [this](const Question& q) {
-            asked.push_back(q);
-            const bool yes = asked.size() <= answers.size() && answers[asked.size() - 1];
-            return yes;
-        };
-    }
-};
+using testsupport::Asker;
 
 class HalvetSaveTest : public ::testing::Test {
 protected:
@@ -446,14 +436,7 @@ protected:
         for (const auto& q : contents.questions) {
             loaded.wordings.push_back(q->GetKEQ());
         }
-        for (const auto& record : contents.records) {
-            for (std::size_t i = 0; i < loaded.wordings.size(); ++i) {
-                const kb::CResponses* r = nullptr;
-                record->GetResponses(static_cast<std::int16_t>(i), r);
-                loaded.meaning[record->GetName()][loaded.wordings[i]] = {
-                    r->GetResponse(0), r->GetResponse(1), r->GetResponse(2)};
-            }
-        }
+        loaded.meaning = testsupport::MeaningOf(contents);
         return loaded;
     }
 };

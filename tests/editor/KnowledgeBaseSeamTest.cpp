@@ -63,8 +63,8 @@ using Lines = std::vector<Answer>;     // a record's answers by question number,
 
 // What the user's work means: the questions in order and every record's answers by
 // question number, the lines beyond the set's questions included (what a longer set left
-// behind: inserting or deleting a question moves them with the rest). A question a record has no line for reads
-// as the neutral response, as does a line of zeros.
+// behind: inserting or deleting a question moves them with the rest). A question a record has no
+// line for reads as the neutral response, as does a line of zeros.
 struct Model {
     std::vector<int> tags;
     std::map<std::string, Lines> records;
@@ -144,20 +144,6 @@ struct Drosk {
     bool loaded = false;
     bool risked = false;
 };
-
-// Each loaded record's answers, by the wording of the questions loaded.
-Meaning MeaningOf(const kb::CKnowledgeBase::Contents& contents) {
-    Meaning meaning;
-    for (const auto& record : contents.records) {
-        for (std::size_t i = 0; i < contents.questions.size(); ++i) {
-            const kb::CResponses* r = nullptr;
-            record->GetResponses(static_cast<std::int16_t>(i), r);
-            meaning[record->GetName()][contents.questions[i]->GetKEQ()] = {
-                r->GetResponse(0), r->GetResponse(1), r->GetResponse(2)};
-        }
-    }
-    return meaning;
-}
 
 // How often the events the programs do not choose came about, to say what a run tried.
 struct Tally {
@@ -432,17 +418,17 @@ private:
             d.tags.push_back(TagOf(q->GetKEQ()));
         }
         d.records.clear();
-        for (const auto& [name, answers] : MeaningOf(d.session.contents)) {
+        for (const auto& [name, answers] : testsupport::MeaningOf(d.session.contents)) {
             Answers byTag;
             for (const auto& [w, a] : answers) {
                 byTag[TagOf(w)] = a;
             }
             d.records.emplace_back(name, byTag);
         }
-        if (!m_Rebaseline &&
-            (d.tags != m_Model.tags || MeaningOf(d.session.contents) != m_Model.Expected())) {
+        if (!m_Rebaseline && (d.tags != m_Model.tags ||
+                              testsupport::MeaningOf(d.session.contents) != m_Model.Expected())) {
             Fail("Drosk loaded a pair the model does not hold\n" +
-                 Describe(MeaningOf(d.session.contents)));
+                 Describe(testsupport::MeaningOf(d.session.contents)));
         }
         d.loaded = true;
         d.risked = false;
@@ -667,9 +653,11 @@ private:
         for (const auto& q : contents.questions) {
             tags.push_back(TagOf(q->GetKEQ()));
         }
-        if (!m_Rebaseline && (tags != m_Model.tags || MeaningOf(contents) != m_Model.Expected())) {
-            Fail("Mirel loaded a pair the model does not hold\n" + Describe(MeaningOf(contents)) +
-                 "expected\n" + Describe(m_Model.Expected()));
+        if (!m_Rebaseline &&
+            (tags != m_Model.tags || testsupport::MeaningOf(contents) != m_Model.Expected())) {
+            Fail("Mirel loaded a pair the model does not hold\n" +
+                 Describe(testsupport::MeaningOf(contents)) + "expected\n" +
+                 Describe(m_Model.Expected()));
         }
     }
 

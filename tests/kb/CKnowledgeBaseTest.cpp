@@ -10,6 +10,7 @@
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/SaveJournal.h"
 #include "tests/support/AcquisitionSession.h"
+#include "tests/support/Asker.h"
 #include "tests/support/HalfSaved.h"
 #include "tests/support/KnowledgeBaseFiles.h"
 #include "tests/support/ScratchDir.h"
@@ -72,20 +73,6 @@ void WriteKnowledgeBase(const std::string& set, int count, const std::vector<int
                                           kb::DataFileNameFor(set)));
 }
 
-// Each loaded record's answers by question wording.
-testsupport::Meaning MeaningOf(const kb::CKnowledgeBase::Contents& contents) {
-    testsupport::Meaning meaning;
-    for (const auto& record : contents.records) {
-        for (std::size_t i = 0; i < contents.questions.size(); ++i) {
-            const kb::CResponses* r = nullptr;
-            record->GetResponses(static_cast<std::int16_t>(i), r);
-            meaning[record->GetName()][contents.questions[i]->GetKEQ()] = {
-                r->GetResponse(0), r->GetResponse(1), r->GetResponse(2)};
-        }
-    }
-    return meaning;
-}
-
 // What the files say when record r answers each question tagged t as the test wrote it.
 testsupport::Meaning Expected(const std::vector<int>& records, int count, int first = 1) {
     testsupport::Meaning meaning;
@@ -97,22 +84,7 @@ testsupport::Meaning Expected(const std::vector<int>& records, int count, int fi
     return meaning;
 }
 
-// Questions asked are kept, answered yes or no, and fail the test at once when asked far
-// more often than any test needs: a question that keeps coming back is a fault.
-struct Asker {
-    bool yes = false;
-    std::vector<Question> asked;
-    kb::CKnowledgeBase::Ask Ask() {
-        return [this](const Question& q) {
-            asked.push_back(q);
-            if (asked.size() > 10) {
-                ADD_FAILURE() << "the same save asked " << asked.size() << " times";
-                return false;
-            }
-            return yes;
-        };
-    }
-};
+using testsupport::Asker;
 
 class CKnowledgeBaseTest : public ::testing::Test {
 protected:
@@ -302,7 +274,7 @@ TEST_F(CKnowledgeBaseTest, ALoadCrossedByASaveReadsOnePair) {
         ASSERT_EQ(base.Open(m_Set, contents), Outcome::Done);
         kb::CKnowledgeBase::SetStepHook({});
         EXPECT_TRUE(crossed);
-        EXPECT_EQ(MeaningOf(contents), Expected({1, 2, 3}, 4, 11));
+        EXPECT_EQ(testsupport::MeaningOf(contents), Expected({1, 2, 3}, 4, 11));
         EXPECT_EQ(kb::g_NumQuestions, 4);
         if (program == Program::Acquisition) {
             kb::CKnowledgeBase::Plan plan;
@@ -367,9 +339,9 @@ TEST_F(CKnowledgeBaseTest, MirelRefusesAKnowledgeBaseHalfSaved) {
     AcquisitionSession drosk;
     ASSERT_EQ(drosk.Load(m_Set), Outcome::Done);
     EXPECT_EQ(drosk.base.LastMending(), kb::CKnowledgeBase::Mending::Completed);
-    EXPECT_EQ(MeaningOf(drosk.contents), Expected({1, 2}, 4, 11));
+    EXPECT_EQ(testsupport::MeaningOf(drosk.contents), Expected({1, 2}, 4, 11));
     ASSERT_EQ(mirel.Open(m_Set, contents), Outcome::Done);
-    EXPECT_EQ(MeaningOf(contents), Expected({1, 2}, 4, 11));
+    EXPECT_EQ(testsupport::MeaningOf(contents), Expected({1, 2}, 4, 11));
 }
 
 // A save cut short is also found by the next save: it is completed first, and what it
@@ -413,7 +385,7 @@ TEST_F(CKnowledgeBaseTest, ADroskSaveCutShortLeavesOneDataFile) {
         ASSERT_TRUE(WIFSIGNALED(status)) << "the save never got there";
         AcquisitionSession drosk;
         ASSERT_EQ(drosk.Load(m_Set), Outcome::Done);
-        EXPECT_EQ(MeaningOf(drosk.contents),
+        EXPECT_EQ(testsupport::MeaningOf(drosk.contents),
                   step == Step::Sealed ? Expected({1}, 3) : Expected({1, 2}, 3));
         EXPECT_EQ(drosk.base.LastMending(), step == Step::Sealed
                                                 ? kb::CKnowledgeBase::Mending::Dropped
@@ -444,7 +416,7 @@ TEST_F(CKnowledgeBaseTest, EveryPathToAKnowledgeBaseMeetsTheSameFiles) {
         ASSERT_EQ(drosk.Load(path), Outcome::Done);
         EXPECT_EQ(drosk.base.QuestionSetPath(), real);
         EXPECT_EQ(drosk.base.DataFilePath(), m_Dir.File("real/pets.dat"));
-        EXPECT_EQ(MeaningOf(drosk.contents), Expected({1, 2}, 3));
+        EXPECT_EQ(testsupport::MeaningOf(drosk.contents), Expected({1, 2}, 3));
     }
     EXPECT_FALSE(fs::exists(m_Dir.File("links/pets.dat")));
 

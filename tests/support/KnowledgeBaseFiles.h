@@ -5,6 +5,7 @@
 // number in slot 0, the record's in slot 1), so a response that lands on another question
 // or record shows.
 
+#include "kb/CKnowledgeBase.h"
 #include "kb/CQuestion.h"
 #include "kb/CRecord.h"
 #include "kb/DataFileReader.h"
@@ -136,6 +137,20 @@ inline Read ReadKnowledgeBase(const std::string& questionSet) {
     }
     kb::g_NumQuestions = before;
     return read;
+}
+
+// What a program loaded: each record's answers by the wording of the questions loaded.
+inline Meaning MeaningOf(const kb::CKnowledgeBase::Contents& contents) {
+    Meaning meaning;
+    for (const auto& record : contents.records) {
+        for (std::size_t i = 0; i < contents.questions.size(); ++i) {
+            const kb::CResponses* r = nullptr;
+            record->GetResponses(static_cast<std::int16_t>(i), r);
+            meaning[record->GetName()][contents.questions[i]->GetKEQ()] = {
+                r->GetResponse(0), r->GetResponse(1), r->GetResponse(2)};
+        }
+    }
+    return meaning;
 }
 
 } // namespace testsupport

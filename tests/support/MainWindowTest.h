@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -30,6 +31,12 @@ protected:
         m_Main = std::make_unique<MainWindow>();
         m_Main->show();
         return *m_Main;
+    }
+    // The main window, shown and active, so that keys typed reach it.
+    void ShowActive() {
+        MakeMain();
+        m_Main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_Main.get()));
     }
 
     QString Path(const QString& name) const { return m_Folder.filePath(name); }
