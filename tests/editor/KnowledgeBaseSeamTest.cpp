@@ -19,6 +19,7 @@
 #include "kb/KnowledgeBaseLock.h"
 #include "kb/SaveJournal.h"
 #include "tests/support/AcquisitionSession.h"
+#include "tests/support/Asker.h"
 #include "tests/support/KnowledgeBaseFiles.h"
 
 #include <gtest/gtest.h>
@@ -355,7 +356,9 @@ private:
                 h.session.modifier.IsModified() && fs::exists(m_Folder + "/kb/pets.dat");
             CrashedSave(who, both ? 5 : 2, [&] {
                 return h.session.Save(testsupport::Questions(Wordings(h.tags)), h.path,
-                                      [safe](const auto&) { return safe; });
+                                      [safe, yes = testsupport::YesAtMost(3)](const auto& q) {
+                                          return safe && yes(q);
+                                      });
             });
         } else {
             HalvetSave(h, who);
@@ -462,7 +465,8 @@ private:
             const kb::RecordArray records = RecordsOf(d);
             const bool safe = d.tags == m_Model.tags;
             CrashedSave(who + 2, 2, [&] {
-                return d.session.Save(records, [safe](const auto&) { return safe; });
+                return d.session.Save(records, [safe, yes = testsupport::YesAtMost(3)](
+                                                   const auto& q) { return safe && yes(q); });
             });
         } else {
             DroskSave(d, who, true);

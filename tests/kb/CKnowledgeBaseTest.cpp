@@ -203,10 +203,11 @@ TEST_F(CKnowledgeBaseTest, TheLockIsHeldWhileWritingAndNotWhileAsking) {
         const kb::KnowledgeBaseLock load(m_Set, kb::KnowledgeBaseLock::Mode::Load, 0ms);
         EXPECT_TRUE(load.Busy()) << "a load could read the files half saved";
     });
-    const auto outcome = drosk.Save(testsupport::Records({1}, Tags(3)), [&](const Question&) {
+    const auto yes = testsupport::YesAtMost(1);
+    const auto outcome = drosk.Save(testsupport::Records({1}, Tags(3)), [&](const Question& q) {
         const kb::KnowledgeBaseLock other(m_Set, kb::KnowledgeBaseLock::Mode::Save, 0ms);
         EXPECT_TRUE(other.Held()) << "the lock was held while the user was asked";
-        return true;
+        return yes(q);
     });
     EXPECT_EQ(outcome, Outcome::Done);
     EXPECT_EQ(probes, 1);
@@ -224,7 +225,7 @@ TEST_F(CKnowledgeBaseTest, BusyWhileAnotherProgramSaves) {
     const std::string data = Slurp(m_Data);
     const kb::KnowledgeBaseLock saving(m_Set);
     ASSERT_TRUE(saving.Locked());
-    EXPECT_EQ(drosk.Save(testsupport::Records({2}, Tags(3)), [](const auto&) { return true; }),
+    EXPECT_EQ(drosk.Save(testsupport::Records({2}, Tags(3)), testsupport::YesAtMost(3)),
               Outcome::Busy);
     EXPECT_EQ(Slurp(m_Data), data);
 
@@ -245,7 +246,8 @@ TEST_F(CKnowledgeBaseTest, ADataFileThatCannotBeDeletedSaysWhy) {
     AcquisitionSession drosk;
     ASSERT_EQ(drosk.Load(m_Set), Outcome::Done);
     EXPECT_FALSE(drosk.contents.dataFileReadable);
-    EXPECT_EQ(drosk.Save({}, [](const Question& q) { return q.dataFilePartlyRead; }),
+    const auto yes = testsupport::YesAtMost(1);
+    EXPECT_EQ(drosk.Save({}, [&yes](const Question& q) { return q.dataFilePartlyRead && yes(q); }),
               Outcome::Failed);
     EXPECT_EQ(drosk.base.LastFailure().file, Which::DataFile);
     EXPECT_EQ(drosk.base.LastFailure().path, m_Data);
@@ -313,7 +315,7 @@ TEST_F(CKnowledgeBaseTest, MirelRefusesAKnowledgeBaseHalfSaved) {
         plan.questionSet = testsupport::QuestionSetBytes(Wordings(4, 11));
         plan.data = kb::CKnowledgeBase::Plan::Data::Write;
         plan.records = &records;
-        halvet.Save(plan, [](const auto&) { return true; });
+        halvet.Save(plan, testsupport::YesAtMost(3));
         ::_exit(2);
     }
     ::close(stopped[1]);
@@ -377,7 +379,7 @@ TEST_F(CKnowledgeBaseTest, ADroskSaveCutShortLeavesOneDataFile) {
             });
             AcquisitionSession drosk;
             drosk.Load(m_Set);
-            drosk.Save(testsupport::Records({1, 2}, Tags(3)), [](const auto&) { return true; });
+            drosk.Save(testsupport::Records({1, 2}, Tags(3)), testsupport::YesAtMost(3));
             ::_exit(2);
         }
         int status = 0;
@@ -430,13 +432,11 @@ TEST_F(CKnowledgeBaseTest, EveryPathToAKnowledgeBaseMeetsTheSameFiles) {
     kb::CKnowledgeBase::SetStepHook([&](Step step) {
         if (step == Step::Sealed && !crossed) {
             crossed = true;
-            crossing =
-                byFile.Save(testsupport::Records({3}, Tags(3)), [](const auto&) { return true; });
+            crossing = byFile.Save(testsupport::Records({3}, Tags(3)), testsupport::YesAtMost(3));
         }
     });
-    EXPECT_EQ(
-        byLink.Save(testsupport::Records({1, 2, 4}, Tags(3)), [](const auto&) { return true; }),
-        Outcome::Done);
+    EXPECT_EQ(byLink.Save(testsupport::Records({1, 2, 4}, Tags(3)), testsupport::YesAtMost(3)),
+              Outcome::Done);
     EXPECT_EQ(crossing, Outcome::Busy) << "the two paths took two locks";
     EXPECT_FALSE(fs::exists(m_Dir.File("links/.corvane.lock")));
     EXPECT_TRUE(fs::is_symlink(link));
@@ -504,7 +504,7 @@ TEST_F(CKnowledgeBaseTest, TheLockFileAndTheFolderAreNamedWhenTheyStopASave) {
     {
         AcquisitionSession drosk;
         ASSERT_EQ(drosk.Load(m_Set), Outcome::Done);
-        EXPECT_EQ(drosk.Save(testsupport::Records({1}, Tags(3)), [](const auto&) { return true; }),
+        EXPECT_EQ(drosk.Save(testsupport::Records({1}, Tags(3)), testsupport::YesAtMost(3)),
                   Outcome::Done);
     }
     ::umask(mask);
@@ -524,7 +524,7 @@ TEST_F(CKnowledgeBaseTest, TheLockFileAndTheFolderAreNamedWhenTheyStopASave) {
                 return 3;
             }
             const auto outcome =
-                drosk.Save(testsupport::Records({2}, Tags(3)), [](const auto&) { return true; });
+                drosk.Save(testsupport::Records({2}, Tags(3)), testsupport::YesAtMost(3));
             const auto& failure = drosk.base.LastFailure();
             if (outcome == Outcome::Done) {
                 return 0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,21 @@ struct Asker {
         };
     }
 };
+
+// Yes to what a save asks, at most times times: for a save a test lets go through. One
+// question more fails the test at once, naming it, and is answered No, so a fault that
+// makes a question come back can never keep a test (or a child process) asking for ever.
+inline kb::CKnowledgeBase::Ask YesAtMost(int times) {
+    auto left = std::make_shared<int>(times);
+    return [left, times](const kb::CKnowledgeBase::Question& q) {
+        if ((*left)-- > 0) {
+            return true;
+        }
+        ADD_FAILURE() << "asked more than " << times << " times, last about " << q.questionSet
+                      << (q.questionSetChanged ? " (set changed)" : "")
+                      << (q.dataFileChanged ? " (data file changed)" : "");
+        return false;
+    };
+}
 
 } // namespace testsupport
