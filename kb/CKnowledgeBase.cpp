@@ -102,11 +102,6 @@ FileStamp Restamp(const std::string& path, const FileStamp& seen) {
     return FileStamp::Of(path);
 }
 
-bool IsThere(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 } // namespace
 
 void CKnowledgeBase::SetStepHook(StepHook hook) {
@@ -122,7 +117,7 @@ void CKnowledgeBase::Close() {
 }
 
 bool CKnowledgeBase::HasDataFile() const {
-    return IsOpen() && IsThere(m_Paths.dataFile);
+    return IsOpen() && PathIsThere(m_Paths.dataFile);
 }
 
 CKnowledgeBase::Outcome CKnowledgeBase::Fail(Which file, const std::string& path,
@@ -408,7 +403,7 @@ CKnowledgeBase::Outcome CKnowledgeBase::SaveTo(KnowledgeBasePaths target, bool s
                             ", which does not exist; no file is made through a link that "
                             "names nothing.");
         }
-        if (plan.data == Plan::Data::Remove && !plan.questionSet && !IsThere(target.dataFile)) {
+        if (plan.data == Plan::Data::Remove && !plan.questionSet && !PathIsThere(target.dataFile)) {
             return Outcome::Done; // no record and no data file: nothing to do
         }
 
@@ -468,7 +463,7 @@ CKnowledgeBase::Outcome CKnowledgeBase::Commit(const KnowledgeBasePaths& target,
         break;
     }
     case Plan::Data::Remove:
-        remove = IsThere(target.dataFile);
+        remove = PathIsThere(target.dataFile);
         break;
     case Plan::Data::Renumber:
         if (renumbers && plan.renumber) {

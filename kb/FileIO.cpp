@@ -40,6 +40,11 @@ std::string FollowLinks(const std::string& path, bool& dangling) {
     return {};
 }
 
+bool PathIsThere(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
 FileDescriptor OpenRegularFile(const std::string& path, std::int64_t& size) {
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer (a frozen window);
     // the fstat below refuses it. Reading a regular file is not affected.

@@ -14,6 +14,9 @@ namespace kb {
 // when path is a link whose chain ends at nothing.
 std::string FollowLinks(const std::string& path, bool& dangling);
 
+// Whether anything is at path, a link that names nothing included.
+bool PathIsThere(const std::string& path);
+
 // Opens a regular file for reading without ever waiting (a named pipe or a device in its
 // place is refused at once, being opened first and checked after) and gives its size; not
 // open when it cannot be.

@@ -65,11 +65,6 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 // Carries one step out; it may have been carried out before (by the save itself, or by an
 // earlier mending cut short too), and then the files show it.
 bool CarryStep(const SaveJournal::Step& step, int& error) {
@@ -80,7 +75,7 @@ bool CarryStep(const SaveJournal::Step& step, int& error) {
         }
         return true;
     }
-    if (Exists(step.from)) {
+    if (PathIsThere(step.from)) {
         if (::rename(step.from.c_str(), step.to.c_str()) != 0) {
             error = errno;
             return false;
@@ -166,7 +161,7 @@ SaveJournal::Found SaveJournal::Read(std::vector<Step>& steps) const {
     std::int64_t size = 0;
     const FileDescriptor fd = OpenRegularFile(m_Path, size);
     if (!fd.IsOpen()) {
-        return Exists(m_Path) ? Found::Unreadable : Found::None;
+        return PathIsThere(m_Path) ? Found::Unreadable : Found::None;
     }
     std::string text(std::min<std::size_t>(static_cast<std::size_t>(size), kLongestNote) + 1, '\0');
     std::size_t got = 0;

@@ -131,13 +131,7 @@ TEST_F(MirelTest, NewQueryClearsEveryAnswer) {
 }
 
 TEST_F(MirelTest, ExplainingTheWorkedExample) {
-    MakeMain();
-    Load(Data("worked.qst"));
-    Check(1)->click();
-    Click("NextBtn");
-    Step(0, 2);
-    Step(1, 1);
-    Step(2, -2);
+    AnswerTheWorkedExamplesFirstTwo();
     Click("NextBtn");
     Step(0, 2);
     Step(1, 1);
@@ -195,13 +189,7 @@ TEST_F(MirelTest, ExplainingTheWorkedExample) {
 // Percentages and scores are written with the decimal separator of the user's locale.
 TEST_F(MirelTest, NumbersAreShownInTheUsersLocale) {
     const testsupport::DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-    MakeMain();
-    Load(Data("worked.qst"));
-    Check(1)->click();
-    Click("NextBtn");
-    Step(0, 2);
-    Step(1, 1);
-    Step(2, -2);
+    AnswerTheWorkedExamplesFirstTwo();
     Click("AnalysisBtn");
     EXPECT_EQ(Get<QLabel>(List(), QStringLiteral("RecScore(0)"))->text(), QStringLiteral("94,44%"));
     const QStringList r1 = Explain();

@@ -47,6 +47,17 @@ protected:
         m_Script.QueueFileName(file);
         Click("LoadQuestions");
     }
+    // The worked example loaded, its question 1 answered with option 2 and its question 2
+    // with its three sliders moved two steps up, one up and two down.
+    void AnswerTheWorkedExamplesFirstTwo() {
+        MakeMain();
+        Load(Data("worked.qst"));
+        Check(1)->click();
+        Click("NextBtn");
+        Step(0, 2);
+        Step(1, 1);
+        Step(2, -2);
+    }
 
     consult::RecordDisplayer* List() { return m_Main->RecordList(); }
     QStringList RecordNames() {
